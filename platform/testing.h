@@ -1,0 +1,20 @@
+// Seams that let tests put the platform into states a real machine can be in.
+#pragma once
+
+namespace quornel::platform::testing {
+
+// Makes LoadLibraryW("normaliz.dll") fail as on a system without the
+// normalization library, until called again with true.
+void SetNormalizationLibraryPresent(bool present);
+
+// How often the normalization library was loaded and released since the
+// process started (or since the last reset); a test checks each call pairs them.
+struct ModuleCounters {
+  long loads = 0;
+  long releases = 0;
+  long sizeQueries = 0;  // NormalizeString or FoldStringW calls with a zero-length destination
+};
+ModuleCounters GetModuleCounters();
+void ResetModuleCounters();
+
+}  // namespace quornel::platform::testing

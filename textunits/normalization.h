@@ -1,0 +1,22 @@
+// Unicode normalization through the platform's normalization library.
+#pragma once
+
+#include <cstdint>
+
+#include "textunits/types.h"
+
+// The platform's normalization form numbers, passed to it unchanged.
+enum TNORM_FORM : std::uint8_t {
+  NormalizationOther = 0,
+  NormalizationC = 1,
+  NormalizationD = 2,
+  NormalizationKC = 5,
+  NormalizationKD = 6,
+};
+
+// True when `destination` holds `source` in `form`.
+[[nodiscard]] TU_API bool TuNormalize(const WideString& source, WideString& destination,
+                                      TNORM_FORM form);
+
+// True when the platform says `text` is already in `form`.
+[[nodiscard]] TU_API bool TuIsNormalized(const WideString& text, TNORM_FORM form);

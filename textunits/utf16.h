@@ -1,0 +1,17 @@
+// UTF-16 to and from code points.
+#pragma once
+
+#include <cstdint>
+
+#include "textunits/types.h"
+
+// Code points of `text`, then one terminating 0; the empty text gives no
+// elements at all. Lone surrogates are dropped.
+TU_API UCS4String UTF16ToUTF32(const WideString& text);
+
+// UTF-16 of the code points; a last element 0 is the terminator and a first
+// element 0 gives the empty string.
+TU_API WideString UTF32ToUTF16(const UCS4String& codePoints);
+
+// One code point as one or two units; 0 gives the empty string.
+TU_API WideString CodePointToUTF16(std::uint32_t codePoint);
