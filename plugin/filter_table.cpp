@@ -1,0 +1,47 @@
+#include "plugin/filters.h"
+
+namespace quornel::plugin {
+
+const char16_t* const FilterNames[kFilterCount] = {
+    u"CP932互換文字変換",
+    u"CP932互換文字逆変換",
+    u"JISX0208互換文字変換",
+    u"JISX0208互換文字逆変換",
+    u"JISX0213 ⇒ JISX0208",
+    u"JISX0208 ⇒ JISX0213",
+    u"NFC正規化",
+    u"NFD正規化",
+    u"ShiftJIS自動変換",
+    u"ShiftJIS指定置換",
+};
+
+const char16_t* const FilterDescriptions[kFilterCount] = {
+    u"CP932非互換文字をCP932互換文字へ再マッピング",
+    u"CP932互換文字をCP932非互換文字へ再マッピング",
+    u"JISX0208非互換文字をJISX0208互換文字へ再マッピング",
+    u"JISX0208互換文字をJISX0208非互換文字へ再マッピング",
+    u"JISX0213常用漢字をJISX0208互換文字へ再マッピング",
+    u"新常用漢字のうちJISX0208に存在しない文字を再マッピング",
+    u"Unicode文字列をNFCで正規化",
+    u"Unicode文字列をNFDで正規化",
+    u"ShiftJIS表示不可文字を自動的に表示可能な文字に変換",
+    u"ShiftJIS表示不可文字を指定した表示可能な文字に置換",
+};
+
+const TFilterFunc FilterFunctions[kFilterCount] = {
+    FilterUnicodeToCP932,    FilterCP932ToUnicode, FilterJISX0208ToUnicode,
+    FilterUnicodeToJISX0208, FilterJISX0213ToJISX0208, FilterJISX0208ToJISX0213,
+    FilterNFC,               FilterNFD,            FilterShiftJISAuto,
+    FilterShiftJISReplace,
+};
+
+const char16_t* ResultPointer(const std::u16string& result) {
+  return result.empty() ? u"" : result.c_str();
+}
+
+std::u16string_view InputText(const TFilterExecInfo* info) {
+  if (info == nullptr || info->Text == nullptr) return {};
+  return std::u16string_view(info->Text);
+}
+
+}  // namespace quornel::plugin

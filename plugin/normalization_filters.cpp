@@ -1,0 +1,30 @@
+// Filters 6 and 7: NFC and NFD. A failed normalization hands the input back
+// unchanged; the host cannot tell.
+#include "plugin/filters.h"
+#include "textunits/normalization.h"
+
+namespace quornel::plugin {
+namespace {
+
+const char16_t* RunNormalize(const TFilterExecInfo* info, std::u16string& result,
+                             TNORM_FORM form) {
+  const std::u16string_view text = InputText(info);
+  WideString destination;
+  if (TuNormalize(WideString(text), destination, form)) {
+    result = std::move(destination);
+  } else {
+    result.assign(text);
+  }
+  return ResultPointer(result);
+}
+
+}  // namespace
+
+const char16_t* FilterNFC(const TFilterExecInfo* info, std::u16string& result) {
+  return RunNormalize(info, result, NormalizationC);
+}
+const char16_t* FilterNFD(const TFilterExecInfo* info, std::u16string& result) {
+  return RunNormalize(info, result, NormalizationD);
+}
+
+}  // namespace quornel::plugin
