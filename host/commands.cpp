@@ -274,27 +274,34 @@ int RunCommand(const Global& global, const std::vector<std::string>& args, std::
 
 }  // namespace
 
-int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Main(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
   Global global;
   if (const char* path = std::getenv("QUORNEL_PLUGIN"); path != nullptr && *path != '\0') {
     global.plugin = path;
   } else {
     global.plugin = ExecutableDirectory() + "/Quornel.so";
   }
-  std::size_t at = 0;
-  for (; at < args.size(); ++at) {
-    if (args[at] == "--plugin" && at + 1 < args.size()) {
-      global.plugin = args[++at];
-    } else if (args[at] == "--codepage" && at + 1 < args.size()) {
-      global.codePage = ParseNumber(args[++at]);
-      if (!global.codePage) {
-        err << "quornel: --codepage needs a code page number such as 932\n";
-        return 2;
-      }
-    } else {
-      break;
+  // --plugin and --codepage may stand anywhere on the line.
+  std::vector<std::string> args;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    const bool takesValue = given[i] == "--plugin" || given[i] == "--codepage";
+    if (!takesValue) {
+      args.push_back(given[i]);
+      continue;
+    }
+    if (i + 1 >= given.size()) {
+      err << "quornel: " << given[i] << " needs a value\n";
+      return 2;
+    }
+    const std::string& value = given[++i];
+    if (given[i - 1] == "--plugin") {
+      global.plugin = value;
+    } else if (!(global.codePage = ParseNumber(value))) {
+      err << "quornel: --codepage needs a code page number such as 932\n";
+      return 2;
     }
   }
+  std::size_t at = 0;
   if (at >= args.size() || args[at] == "--help" || args[at] == "-h" || args[at] == "help") {
     (at >= args.size() ? err : out) << kUsage;
     return at >= args.size() ? 2 : 0;
