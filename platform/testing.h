@@ -18,3 +18,27 @@ ModuleCounters GetModuleCounters();
 void ResetModuleCounters();
 
 }  // namespace quornel::platform::testing
+
+// --- System settings -----------------------------------------------------------
+#include <functional>
+#include <string_view>
+
+#include "platform/winapi.h"
+
+namespace quornel::platform::testing {
+
+struct SystemSettings {
+  UINT acp;
+  UINT oemcp;
+  LCID lcid;
+};
+
+// The settings a Windows system of the POSIX locale `name` ("ja_JP.UTF-8", "C") reports.
+SystemSettings SettingsForLocale(std::string_view name);
+
+// The settings GetACP, GetOEMCP and GetUserDefaultLCID would read from an
+// environment whose variables `getenv` looks up (null for an unset one):
+// LC_ALL, LC_CTYPE, LANG, then the QUORNEL_ACP, QUORNEL_OEMCP, QUORNEL_LCID overrides.
+SystemSettings SettingsForEnvironment(const std::function<const char*(const char*)>& getenv);
+
+}  // namespace quornel::platform::testing

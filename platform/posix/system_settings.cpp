@@ -3,8 +3,10 @@
 // process; QUORNEL_ACP, QUORNEL_OEMCP and QUORNEL_LCID override them.
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
+#include "platform/testing.h"
 #include "platform/winapi.h"
 
 namespace quornel::platform {
@@ -65,17 +67,19 @@ Settings FromLocaleName(std::string_view name) {
   return kFallback;
 }
 
-std::string_view PosixLocaleName() {
+using EnvLookup = std::function<const char*(const char*)>;
+
+std::string_view PosixLocaleName(const EnvLookup& getenv) {
   for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(variable);
+    const char* value = getenv(variable);
     if (value != nullptr && *value != '\0') return value;
   }
   return "C";
 }
 
 // Decimal or 0x-prefixed hexadecimal; anything else leaves the locale's value.
-bool ParseOverride(const char* variable, DWORD& out) {
-  const char* value = std::getenv(variable);
+bool ParseOverride(const EnvLookup& getenv, const char* variable, DWORD& out) {
+  const char* value = getenv(variable);
   if (value == nullptr || *value == '\0') return false;
   char* end = nullptr;
   const unsigned long parsed = std::strtoul(value, &end, 0);
@@ -84,17 +88,18 @@ bool ParseOverride(const char* variable, DWORD& out) {
   return true;
 }
 
-Settings ReadSettings() {
-  Settings settings = FromLocaleName(PosixLocaleName());
+Settings ReadSettings(const EnvLookup& getenv) {
+  Settings settings = FromLocaleName(PosixLocaleName(getenv));
   DWORD value = 0;
-  if (ParseOverride("QUORNEL_ACP", value)) settings.acp = value;
-  if (ParseOverride("QUORNEL_OEMCP", value)) settings.oemcp = value;
-  if (ParseOverride("QUORNEL_LCID", value)) settings.lcid = value;
+  if (ParseOverride(getenv, "QUORNEL_ACP", value)) settings.acp = value;
+  if (ParseOverride(getenv, "QUORNEL_OEMCP", value)) settings.oemcp = value;
+  if (ParseOverride(getenv, "QUORNEL_LCID", value)) settings.lcid = value;
   return settings;
 }
 
 const Settings& ProcessSettings() {
-  static const Settings settings = ReadSettings();
+  static const Settings settings =
+      ReadSettings([](const char* variable) -> const char* { return std::getenv(variable); });
   return settings;
 }
 
@@ -106,5 +111,19 @@ void SetLastError(DWORD code) { lastError = code; }
 UINT GetACP() { return ProcessSettings().acp; }
 UINT GetOEMCP() { return ProcessSettings().oemcp; }
 LCID GetUserDefaultLCID() { return ProcessSettings().lcid; }
+
+namespace testing {
+
+SystemSettings SettingsForLocale(std::string_view name) {
+  const Settings settings = FromLocaleName(name);
+  return {settings.acp, settings.oemcp, settings.lcid};
+}
+
+SystemSettings SettingsForEnvironment(const std::function<const char*(const char*)>& getenv) {
+  const Settings settings = ReadSettings(getenv);
+  return {settings.acp, settings.oemcp, settings.lcid};
+}
+
+}  // namespace testing
 
 }  // namespace quornel::platform
