@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -385,16 +386,34 @@ class TerminalHelp final : public platform::HelpDisplay {
   int ttyFd_;
 };
 
+// ncurses hooks the signals it finds at their defaults and keeps the hooks
+// after the screen is gone; the host gets its own back once the dialog closes.
+class SignalDispositions {
+ public:
+  SignalDispositions() {
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], nullptr, &saved_[i]);
+  }
+  void Restore() const {
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &saved_[i], nullptr);
+  }
+
+ private:
+  static constexpr int kSignals[] = {SIGINT, SIGQUIT, SIGTERM, SIGTSTP, SIGWINCH};
+  struct sigaction saved_[std::size(kSignals)] {};
+};
+
 class TerminalPresenter final : public Presenter {
  public:
   int ShowModal(TForm& form) override {
     Utf8Locale locale;
     FILE* tty = std::fopen("/dev/tty", "r+e");
     if (tty == nullptr) return Unasked(form);
+    const SignalDispositions hostSignals;
     const char* term = std::getenv("TERM");
     SCREEN* screen = newterm(term != nullptr && *term != '\0' ? term : "vt100", tty, tty);
     if (screen == nullptr) {
       std::fclose(tty);
+      hostSignals.Restore();
       return Unasked(form);
     }
     set_term(screen);
@@ -446,6 +465,7 @@ class TerminalPresenter final : public Presenter {
     endwin();
     delscreen(screen);
     std::fclose(tty);
+    hostSignals.Restore();
     if (interrupted) raise(SIGINT);
     return form.ModalResult();
   }

@@ -70,7 +70,9 @@ TEST(FormResource, DialogLayoutIsReadFromTheResource) {
     EXPECT_EQ(row.control->Font().Charset, SHIFTJIS_CHARSET);
     EXPECT_EQ(row.control->Font().Color, clWindowText);
     EXPECT_TRUE(row.control->Font().Style.empty());
-    if (auto* win = dynamic_cast<TWinControl*>(row.control)) EXPECT_EQ(win->TabOrder(), row.tabOrder);
+    if (auto* win = dynamic_cast<TWinControl*>(row.control)) {
+      EXPECT_EQ(win->TabOrder(), row.tabOrder);
+    }
   }
   // Creation order is the resource's order.
   std::vector<std::string> order;
