@@ -1,6 +1,8 @@
 // Seams that let tests put the platform into states a real machine can be in.
 #pragma once
 
+#include "platform/winapi.h"
+
 namespace quornel::platform::testing {
 
 // Makes LoadLibraryW("normaliz.dll") fail as on a system without the
@@ -16,6 +18,11 @@ struct ModuleCounters {
 };
 ModuleCounters GetModuleCounters();
 void ResetModuleCounters();
+
+// A window the host would own, so that GetWindowRect knows it. Returns its
+// handle; the window is known until DestroyTestWindow.
+HWND CreateTestWindow(const RECT& rect);
+void DestroyTestWindow(HWND window);
 
 }  // namespace quornel::platform::testing
 

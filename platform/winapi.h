@@ -111,4 +111,30 @@ HMODULE LoadLibraryW(LPCWSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
 
+// --- Windows and the help viewer -------------------------------------------------
+struct RECT {
+  long left;
+  long top;
+  long right;
+  long bottom;
+};
+
+inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+
+// Screen rectangle of a window. There are no native windows on this backend:
+// only windows that a test registered (platform/testing.h) are known; any
+// other handle fails with ERROR_INVALID_WINDOW_HANDLE.
+BOOL GetWindowRect(HWND window, RECT* rect);
+
+// HTML Help viewer commands.
+inline constexpr UINT HH_HELP_CONTEXT = 0x0F;
+inline constexpr UINT HH_INITIALIZE = 0x1C;
+inline constexpr UINT HH_UNINITIALIZE = 0x1D;
+
+// The help viewer. HH_INITIALIZE writes a cookie through the DWORD* in data;
+// HH_UNINITIALIZE takes it back; HH_HELP_CONTEXT opens topic `data` of the
+// help file and returns a non-null handle when it was shown (see
+// platform/help_display.h for where it is shown on this backend).
+HWND HtmlHelpW(HWND caller, LPCWSTR file, UINT command, std::uintptr_t data);
+
 }  // namespace quornel::platform
