@@ -10,8 +10,10 @@
 // UTF-32 would.
 //
 // Almost every unit of Japanese text is no source at all, so the walk screens
-// blocks of units against a few ranges that hold every unit it might have to
-// touch, and copies a block that holds none with one memcpy.
+// blocks of 32 units against a small set that holds every unit it might have
+// to touch, and copies the blocks that hold none with one memcpy per run. The
+// one fix that can lengthen the text (U+53F1 becomes a pair) first counts
+// those units with the same screen, so its result is still allocated once.
 #include "textunits/mapping_fix.h"
 
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include <span>
 
 #include "textunits/surrogates.h"
+#include "textunits/unit_screen.h"
 
 using namespace textunits::detail;
 
@@ -33,12 +36,6 @@ struct UnitPair {
 struct CodePointPair {
   std::uint32_t from;
   std::uint32_t to;
-};
-
-// Inclusive range of units.
-struct Range {
-  char16_t lo;
-  char16_t hi;
 };
 
 // ---- Tables ---------------------------------------------------------------
@@ -117,8 +114,6 @@ struct Fix {
   // Through code points: lone surrogates dropped, pairs decoded, and an empty
   // result when the first code point left is U+0000.
   bool throughCodePoints;
-  // Holds every unit the walk may have to do more with than copy.
-  std::span<const Range> screen;
   // The units that become a surrogate pair; the result grows by one unit for
   // each, so they are counted before the result is allocated.
   std::span<const char16_t> widening;
@@ -143,57 +138,46 @@ struct Fix {
   return MapCodePoint(fix, mapped);
 }
 
-[[nodiscard]] constexpr bool Screened(const Fix& fix, char16_t u) {
-  bool hit = false;
-  for (const Range& r : fix.screen) {
-    hit |= static_cast<char16_t>(u - r.lo) <= static_cast<char16_t>(r.hi - r.lo);
-  }
-  return hit;
-}
-
 [[nodiscard]] constexpr bool Widens(const Fix& fix, char16_t u) {
   return std::find(fix.widening.begin(), fix.widening.end(), u) != fix.widening.end();
 }
 
-// A unit the tables change (or drop, or widen) that the screen let through
+// The screen of a fix holds every unit its walk may have to do more with than
+// copy. A unit the tables change (or drop, or widen) that the screen let through
 // would be copied unchanged, so every source must be screened, and with them
 // every surrogate when the walk decodes pairs. A unit that is no source maps
 // to itself, so only sources can widen or become U+0000. Checked when this
 // file is compiled.
-[[nodiscard]] constexpr bool SourceIsSound(const Fix& fix, char16_t u) {
+template <class Set>
+[[nodiscard]] constexpr bool SourceIsSound(const Fix& fix, const Set& screen, char16_t u) {
   if (IsSurrogate(u)) return false;  // sources and targets are Basic Multilingual Plane units
   const std::uint32_t mapped = MapUnit(fix, u);
-  return Screened(fix, u) && mapped != 0 && Widens(fix, u) == (mapped > 0xFFFF);
+  return screen.Contains(u) && mapped != 0 && Widens(fix, u) == (mapped > 0xFFFF);
 }
 
-[[nodiscard]] constexpr bool ScreenIsSound(const Fix& fix) {
+template <class Set>
+[[nodiscard]] constexpr bool ScreenIsSound(const Fix& fix, const Set& screen) {
+  if (screen.singleCount > 0 && screen.multiplier == 0) return false;
   for (const UnitPair& pair : fix.units) {
-    if (!SourceIsSound(fix, pair.from) || pair.to == 0 || IsSurrogate(pair.to)) return false;
+    if (!SourceIsSound(fix, screen, pair.from) || pair.to == 0 || IsSurrogate(pair.to))
+      return false;
   }
   for (const CodePointPair& pair : fix.codePoints) {
     if (!fix.throughCodePoints || pair.to == 0 || pair.to > kLastCodePoint) return false;
-    if (pair.from <= 0xFFFF && !SourceIsSound(fix, static_cast<char16_t>(pair.from))) return false;
+    if (pair.from <= 0xFFFF && !SourceIsSound(fix, screen, static_cast<char16_t>(pair.from)))
+      return false;
   }
   for (const char16_t u : fix.widening) {
     if (MapUnit(fix, u) <= 0xFFFF) return false;
   }
   for (std::uint32_t c = 0xD800; fix.throughCodePoints && c <= 0xDFFF; ++c) {
-    if (!Screened(fix, static_cast<char16_t>(c))) return false;
+    if (!screen.Contains(static_cast<char16_t>(c))) return false;
   }
   return true;
 }
 
-// Units screened together; a fixed count lets the compiler vectorize the test.
-constexpr std::size_t kBlock = 32;
 // Clean blocks are copied at least this often, while they are still in cache.
 constexpr std::size_t kMaxRun = 2048;
-
-template <const Fix& F>
-[[nodiscard]] bool BlockScreened(const char16_t* p) {
-  bool hit = false;
-  for (std::size_t k = 0; k < kBlock; ++k) hit |= Screened(F, p[k]);
-  return hit;
-}
 
 // True when a trip through UTF-32 would give the empty text: no code point is
 // left once lone surrogates are dropped, or the first one left is U+0000
@@ -216,114 +200,138 @@ void AppendCodePoint(WideString& out, std::uint32_t c) {
 }
 
 template <const Fix& F>
-[[nodiscard]] WideString Apply(const WideString& text) {
-  static_assert(ScreenIsSound(F));
+std::size_t HandleScreenedUnit(const char16_t* p, std::size_t i, std::size_t n, WideString& out) {
+  const char16_t u = p[i];
+  if (F.throughCodePoints && IsSurrogate(u)) {
+    if (IsLeadSurrogate(u) && i + 1 < n && IsTrailSurrogate(p[i + 1])) {
+      AppendCodePoint(out, MapCodePoint(F, CombineSurrogates(u, p[i + 1])));
+      return i + 2;
+    }
+    return i + 1;  // a lone surrogate has no code point to carry over
+  }
+  AppendCodePoint(out, MapUnit(F, u));
+  return i + 1;
+}
+
+// Stands for "no unit widens".
+constexpr auto kNoWidening = MakeUnitSet({0});
+
+template <const Fix& F, const auto& Screen, const auto& Widening, class Screener,
+          class WideningScreener>
+[[nodiscard]] inline WideString Walk(const WideString& text) {
   const std::size_t n = text.size();
   const char16_t* p = text.data();
   if (n == 0) return {};
   if (F.throughCodePoints && FirstCodePointIsNull(p, n)) return {};
 
   std::size_t capacity = n;
-  for (const char16_t w : F.widening) capacity += static_cast<std::size_t>(std::count(p, p + n, w));
+  if constexpr (&Widening != &kNoWidening)
+    capacity += CountScreened<WideningScreener, Widening>(p, n);
   WideString out;
   out.reserve(capacity);
 
-  std::size_t runStart = 0;  // units from here on are copied as they are
+  // Units from runStart up to the next screened one are copied as they are.
+  // A pair found at a block's end takes the first unit of the next block
+  // with it, so runStart may run ahead of the block.
+  std::size_t runStart = 0;
   std::size_t i = 0;
-  while (i < n) {
-    if (i + kBlock <= n && !BlockScreened<F>(p + i)) {
-      i += kBlock;
-      if (i - runStart >= kMaxRun) {
+  for (; i + kScreenBlock <= n; i += kScreenBlock) {
+    std::uint64_t mask = Screener::Block(p + i);
+    if (mask == 0) {
+      if (i > runStart + kMaxRun) {
         out.append(p + runStart, i - runStart);
         runStart = i;
       }
       continue;
     }
-    const std::size_t blockEnd = std::min(n, i + kBlock);
-    while (i < blockEnd) {
-      const char16_t u = p[i];
-      if (!Screened(F, u)) {
-        ++i;
-        continue;
-      }
-      if (i > runStart) out.append(p + runStart, i - runStart);
-      if (F.throughCodePoints && IsSurrogate(u)) {
-        if (IsLeadSurrogate(u) && i + 1 < n && IsTrailSurrogate(p[i + 1])) {
-          AppendCodePoint(out, MapCodePoint(F, CombineSurrogates(u, p[i + 1])));
-          i += 2;
-        } else {
-          ++i;  // a lone surrogate has no code point to carry over
-        }
-      } else {
-        AppendCodePoint(out, MapUnit(F, u));
-        ++i;
-      }
-      runStart = i;
-    }
+    do {
+      const std::size_t at = i + FirstScreened(mask);
+      mask &= mask - 1;
+      mask &= mask - 1;
+      if (at < runStart) continue;
+      out.append(p + runStart, at - runStart);
+      runStart = HandleScreenedUnit<F>(p, at, n, out);
+    } while (mask != 0);
   }
-  if (n > runStart) out.append(p + runStart, n - runStart);
+  for (i = std::max(i, runStart); i < n;) {
+    if (!Screen.Contains(p[i])) {
+      ++i;
+      continue;
+    }
+    out.append(p + runStart, i - runStart);
+    i = runStart = HandleScreenedUnit<F>(p, i, n, out);
+  }
+  out.append(p + runStart, n - runStart);
   return out;
+}
+
+template <const Fix& F, const auto& Screen, const auto& Widening>
+[[nodiscard]] TU_TARGET_AVX2 __attribute__((flatten)) WideString WalkWide(const WideString& text) {
+  return Walk<F, Screen, Widening, WideScreen<Screen>, WideScreen<Widening>>(text);
+}
+
+template <const Fix& F, const auto& Screen, const auto& Widening = kNoWidening>
+[[nodiscard]] WideString Apply(const WideString& text) {
+  static_assert(ScreenIsSound(F, Screen));
+  if (HasWideScreen()) return WalkWide<F, Screen, Widening>(text);
+  return Walk<F, Screen, Widening, NarrowScreen<Screen>, NarrowScreen<Widening>>(text);
 }
 
 // ---- The six routines -----------------------------------------------------
 
-constexpr Range kSurrogates = {0xD800, 0xDFFF};
+constexpr Fix kCP932ToUnicodeFix = {kCP932ToUnicode, {}, false, {}};
+constexpr auto kCP932ToUnicodeScreen = MakeUnitSet({0x2015, 0xFFE3});
 
-constexpr Range kCP932ToUnicodeScreen[] = {{0x2015, 0x2015}, {0xFFE3, 0xFFE3}};
-constexpr Fix kCP932ToUnicodeFix = {kCP932ToUnicode, {}, false, kCP932ToUnicodeScreen, {}};
-
-constexpr Range kJISX0208ToUnicodeScreen[] = {{0x00A2, 0x00A3}, {0x00AC, 0x00AC}, {0x2014, 0x2014},
-                                               {0x2016, 0x2016}, {0x203E, 0x203E}, {0x2212, 0x2212},
-                                               {0x301C, 0x301C}};
-constexpr Fix kJISX0208ToUnicodeFix = {kJISX0208ToUnicode, {}, false, kJISX0208ToUnicodeScreen, {}};
+constexpr Fix kJISX0208ToUnicodeFix = {kJISX0208ToUnicode, {}, false, {}};
+constexpr auto kJISX0208ToUnicodeScreen =
+    MakeUnitSet({0x00A2, 0x00A3, 0x00AC, 0x2014, 0x2016, 0x203E, 0x2212, 0x301C});
 
 // The two fixes towards a code page finish with the JIS X 0213 to JIS X 0208
 // fix, since neither CP932 nor JIS X 0208 has the JIS X 0213 forms.
-constexpr Range kUnicodeToCP932Screen[] = {{0x2011, 0x2014}, {0x203E, 0x203E}, {0x2212, 0x2212},
-                                            {0xFE58, 0xFE58}, {0xFE63, 0xFE63}, {0x525D, 0x525D},
-                                            {0x5861, 0x5861}, {0x9830, 0x9830}, kSurrogates};
-constexpr Fix kUnicodeToCP932Fix = {kUnicodeToCP932, kJISX0213ToJISX0208, true,
-                                    kUnicodeToCP932Screen, {}};
+constexpr Fix kUnicodeToCP932Fix = {kUnicodeToCP932, kJISX0213ToJISX0208, true, {}};
+constexpr auto kUnicodeToCP932Screen = MakeUnitSet(
+    {0x2011, 0x2012, 0x2013, 0x2014, 0x203E, 0x2212, 0xFE58, 0xFE63, 0x525D, 0x5861, 0x9830},
+    std::array{kSurrogateRange});
 
-constexpr Range kUnicodeToJISX0208Screen[] = {
-    {0x2011, 0x2014}, {0x203E, 0x203E}, {0x2225, 0x2225}, {0xFE58, 0xFE58},
-    {0xFE63, 0xFE63}, {0xFF0D, 0xFF0D}, {0xFF5E, 0xFF5E}, {0xFFE0, 0xFFE2},
-    {0x525D, 0x525D}, {0x5861, 0x5861}, {0x9830, 0x9830}, kSurrogates};
-constexpr Fix kUnicodeToJISX0208Fix = {kUnicodeToJISX0208, kJISX0213ToJISX0208, true,
-                                       kUnicodeToJISX0208Screen, {}};
+constexpr Fix kUnicodeToJISX0208Fix = {kUnicodeToJISX0208, kJISX0213ToJISX0208, true, {}};
+constexpr auto kUnicodeToJISX0208Screen =
+    MakeUnitSet({0x203E, 0x2225, 0xFE58, 0xFE63, 0xFF0D, 0xFF5E, 0xFFE0, 0xFFE1, 0xFFE2, 0x525D,
+                 0x5861, 0x9830},
+                std::array{UnitRange{0x2011, 0x2014}, kSurrogateRange});
 
-constexpr Range kJISX0213ToJISX0208Screen[] = {
-    {0x525D, 0x525D}, {0x5861, 0x5861}, {0x9830, 0x9830}, kSurrogates};
-constexpr Fix kJISX0213ToJISX0208Fix = {{}, kJISX0213ToJISX0208, true, kJISX0213ToJISX0208Screen, {}};
+constexpr Fix kJISX0213ToJISX0208Fix = {{}, kJISX0213ToJISX0208, true, {}};
+constexpr auto kJISX0213ToJISX0208Screen =
+    MakeUnitSet({0x525D, 0x5861, 0x9830}, std::array{kSurrogateRange});
 
-constexpr Range kJISX0208ToJISX0213Screen[] = {
-    {0x5265, 0x5265}, {0x53F1, 0x53F1}, {0x586B, 0x586B}, {0x982C, 0x982C}, kSurrogates};
 constexpr char16_t kJISX0208ToJISX0213Widening[] = {0x53F1};
-constexpr Fix kJISX0208ToJISX0213Fix = {{}, kJISX0208ToJISX0213, true, kJISX0208ToJISX0213Screen,
-                                        kJISX0208ToJISX0213Widening};
+constexpr auto kJISX0208ToJISX0213WideningScreen = MakeUnitSet({0x53F1});
+constexpr Fix kJISX0208ToJISX0213Fix = {{}, kJISX0208ToJISX0213, true, kJISX0208ToJISX0213Widening};
+constexpr auto kJISX0208ToJISX0213Screen =
+    MakeUnitSet({0x5265, 0x53F1, 0x586B, 0x982C}, std::array{kSurrogateRange});
 
 }  // namespace
 
 WideString TuMappingFix_CP932ToUnicode(const WideString& text) {
-  return Apply<kCP932ToUnicodeFix>(text);
+  return Apply<kCP932ToUnicodeFix, kCP932ToUnicodeScreen>(text);
 }
 
 WideString TuMappingFix_JISX0208ToUnicode(const WideString& text) {
-  return Apply<kJISX0208ToUnicodeFix>(text);
+  return Apply<kJISX0208ToUnicodeFix, kJISX0208ToUnicodeScreen>(text);
 }
 
 WideString TuMappingFix_UnicodeToCP932(const WideString& text) {
-  return Apply<kUnicodeToCP932Fix>(text);
+  return Apply<kUnicodeToCP932Fix, kUnicodeToCP932Screen>(text);
 }
 
 WideString TuMappingFix_UnicodeToJISX0208(const WideString& text) {
-  return Apply<kUnicodeToJISX0208Fix>(text);
+  return Apply<kUnicodeToJISX0208Fix, kUnicodeToJISX0208Screen>(text);
 }
 
 WideString TuMappingFix_JISX0213ToJISX0208(const WideString& text) {
-  return Apply<kJISX0213ToJISX0208Fix>(text);
+  return Apply<kJISX0213ToJISX0208Fix, kJISX0213ToJISX0208Screen>(text);
 }
 
 WideString TuMappingFix_JISX0208ToJISX0213(const WideString& text) {
-  return Apply<kJISX0208ToJISX0213Fix>(text);
+  return Apply<kJISX0208ToJISX0213Fix, kJISX0208ToJISX0213Screen,
+               kJISX0208ToJISX0213WideningScreen>(text);
 }

@@ -35,7 +35,8 @@ constexpr std::size_t kBlock = 32;
 [[nodiscard]] std::size_t CountCodePoints(const char16_t* p, std::size_t n) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < n; ++i) count += !IsSurrogate(p[i]);
-  for (std::size_t i = 0; i + 1 < n; ++i) count += IsLeadSurrogate(p[i]) & IsTrailSurrogate(p[i + 1]);
+  for (std::size_t i = 0; i + 1 < n; ++i)
+    count += IsLeadSurrogate(p[i]) & IsTrailSurrogate(p[i + 1]);
   return count;
 }
 

@@ -23,9 +23,17 @@ TEST(UTF16ToUTF32, Cases) {
       {u"\xD83D\xDE00", {0x1F600, 0}, "a pair is one code point"},
       {u"\xDBFF\xDFFF", {0x10FFFF, 0}, "the last code point"},
       {u"A\xD800", {0x41, 0}, "a lead at the end is dropped"},
-      {u"\xDC00" u"B", {0x42, 0}, "a lone trail is dropped"},
-      {u"\xD800\xD800\xDC00", {0x10000, 0}, "a lead followed by a lead is dropped, the second pairs"},
-      {u"\xD800" u"A\xDC00", {0x41, 0}, "a unit between lead and trail breaks the pair"},
+      {u"\xDC00"
+       u"B",
+       {0x42, 0},
+       "a lone trail is dropped"},
+      {u"\xD800\xD800\xDC00",
+       {0x10000, 0},
+       "a lead followed by a lead is dropped, the second pairs"},
+      {u"\xD800"
+       u"A\xDC00",
+       {0x41, 0},
+       "a unit between lead and trail breaks the pair"},
       {u"\xDC00\xD800", {0}, "trail before lead is no pair"},
       {u"\xDC00\xDFFF\xD800", {0}, "only lone surrogates leave the terminator alone"},
       {std::u16string(u"A\0B", 3), {0x41, 0, 0x42, 0}, "U+0000 inside the text is an element"},
@@ -54,7 +62,10 @@ TEST(UTF32ToUTF16, Cases) {
       {{0x1F600, 0}, u"\xD83D\xDE00", "a supplementary code point becomes a pair"},
       {{0x10000, 0x10FFFF}, u"\xD800\xDC00\xDBFF\xDFFF", "both ends of the supplementary planes"},
       {{0xFFFF, 0x10000}, u"\xFFFF\xD800\xDC00", "either side of the plane boundary"},
-      {{0x41, 0x110000, 0xFFFFFFFF, 0x42, 0}, u"A\xFFFD\xFFFD" u"B", "beyond U+10FFFF: U+FFFD each"},
+      {{0x41, 0x110000, 0xFFFFFFFF, 0x42, 0},
+       u"A\xFFFD\xFFFD"
+       u"B",
+       "beyond U+10FFFF: U+FFFD each"},
   };
   for (const auto& c : cases) EXPECT_EQ(UTF32ToUTF16(c.codePoints), c.expected) << c.why;
 }
@@ -76,7 +87,8 @@ TEST(CodePointToUTF16, Cases) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CodePointToUTF16(c.codePoint), c.expected) << std::hex << c.codePoint;
-    EXPECT_EQ(CodePointToUTF16(c.codePoint), UTF32ToUTF16({c.codePoint, 0})) << std::hex << c.codePoint;
+    EXPECT_EQ(CodePointToUTF16(c.codePoint), UTF32ToUTF16({c.codePoint, 0}))
+        << std::hex << c.codePoint;
   }
 }
 
@@ -111,15 +123,26 @@ TEST(UTF32ToUTF16, MatchesReferenceOnRandomArrays) {
       UCS4String codePoints(length);
       for (auto& v : codePoints) {
         switch (rng() % 8) {
-          case 0: v = 0; break;
-          case 1: v = 0x10000 + rng() % 0x100000; break;
-          case 2: v = 0xD800 + rng() % 0x800; break;
-          case 3: v = rng(); break;  // mostly beyond U+10FFFF
-          default: v = rng() % 0x10000; break;
+          case 0:
+            v = 0;
+            break;
+          case 1:
+            v = 0x10000 + rng() % 0x100000;
+            break;
+          case 2:
+            v = 0xD800 + rng() % 0x800;
+            break;
+          case 3:
+            v = rng();
+            break;  // mostly beyond U+10FFFF
+          default:
+            v = rng() % 0x10000;
+            break;
         }
       }
       if (length > 0 && rng() % 2 == 0) codePoints.back() = 0;
-      ASSERT_EQ(UTF32ToUTF16(codePoints), reference::UTF32ToUTF16(codePoints)) << "length " << length;
+      ASSERT_EQ(UTF32ToUTF16(codePoints), reference::UTF32ToUTF16(codePoints))
+          << "length " << length;
     }
   }
 }

@@ -54,7 +54,8 @@ class RandomText {
         if (!text.empty()) text[0] = 0;
         break;
       case 1:
-        for (std::size_t i = 0; i < text.size() && i < 3; ++i) text[i] = 0xDC00 + static_cast<char16_t>(i);
+        for (std::size_t i = 0; i < text.size() && i < 3; ++i)
+          text[i] = 0xDC00 + static_cast<char16_t>(i);
         break;
       case 2:
         if (text.size() >= 2) {
@@ -73,8 +74,8 @@ class RandomText {
 };
 
 // Lengths around the block and chunk widths the walks use, plus a few odd ones.
-inline constexpr std::size_t kInterestingLengths[] = {0,  1,  2,   3,   7,   15,  16,  17,  31,
-                                                      32, 33, 63,  64,  65,  127, 255, 256, 257,
-                                                      511, 512, 513, 1000, 2047, 2048, 2049, 4097};
+inline constexpr std::size_t kInterestingLengths[] = {
+    0,  1,   2,   3,   7,   15,  16,  17,  31,   32,   33,   63,   64,
+    65, 127, 255, 256, 257, 511, 512, 513, 1000, 2047, 2048, 2049, 4097};
 
 }  // namespace testing_support

@@ -82,7 +82,8 @@ WideString UTF32ToUTF16(const UCS4String& codePoints) {
   std::size_t m = codePoints.size();
   if (codePoints[m - 1] == 0) --m;
   std::size_t count = 0;
-  for (std::size_t i = 0; i < m; ++i) count += (codePoints[i] >= 0x10000 && codePoints[i] <= 0x10FFFF) ? 2 : 1;
+  for (std::size_t i = 0; i < m; ++i)
+    count += (codePoints[i] >= 0x10000 && codePoints[i] <= 0x10FFFF) ? 2 : 1;
   WideString result(count, u'\0');
   std::size_t k = 0;
   for (std::size_t i = 0; i < m; ++i) {
@@ -106,22 +107,41 @@ WideString MappingFix_CP932ToUnicode(const WideString& text) {
 }
 
 WideString MappingFix_JISX0208ToUnicode(const WideString& text) {
-  return MapUnits(text, {{0x00A2, 0xFFE0}, {0x00A3, 0xFFE1}, {0x00AC, 0xFFE2}, {0x2014, 0x2015},
-                         {0x2016, 0x2225}, {0x203E, 0xFFE3}, {0x2212, 0xFF0D}, {0x301C, 0xFF5E}});
+  return MapUnits(text, {{0x00A2, 0xFFE0},
+                         {0x00A3, 0xFFE1},
+                         {0x00AC, 0xFFE2},
+                         {0x2014, 0x2015},
+                         {0x2016, 0x2225},
+                         {0x203E, 0xFFE3},
+                         {0x2212, 0xFF0D},
+                         {0x301C, 0xFF5E}});
 }
 
 WideString MappingFix_UnicodeToCP932(const WideString& text) {
-  return MappingFix_JISX0213ToJISX0208(
-      MapUnits(text, {{0x2011, 0x002D}, {0x2012, 0x002D}, {0x2013, 0x002D}, {0x2014, 0x2015},
-                      {0x203E, 0xFFE3}, {0x2212, 0xFF0D}, {0xFE58, 0xFF0D}, {0xFE63, 0xFF0D}}));
+  return MappingFix_JISX0213ToJISX0208(MapUnits(text, {{0x2011, 0x002D},
+                                                       {0x2012, 0x002D},
+                                                       {0x2013, 0x002D},
+                                                       {0x2014, 0x2015},
+                                                       {0x203E, 0xFFE3},
+                                                       {0x2212, 0xFF0D},
+                                                       {0xFE58, 0xFF0D},
+                                                       {0xFE63, 0xFF0D}}));
 }
 
 WideString MappingFix_UnicodeToJISX0208(const WideString& text) {
-  return MappingFix_JISX0213ToJISX0208(
-      MapUnits(text, {{0x2011, 0x002D}, {0x2012, 0x002D}, {0x2013, 0x002D}, {0x2014, 0x2015},
-                      {0x203E, 0xFFE3}, {0x2225, 0x2016}, {0xFE58, 0x2212}, {0xFE63, 0x2212},
-                      {0xFF0D, 0x2212}, {0xFF5E, 0x301C}, {0xFFE0, 0x00A2}, {0xFFE1, 0x00A3},
-                      {0xFFE2, 0x00AC}}));
+  return MappingFix_JISX0213ToJISX0208(MapUnits(text, {{0x2011, 0x002D},
+                                                       {0x2012, 0x002D},
+                                                       {0x2013, 0x002D},
+                                                       {0x2014, 0x2015},
+                                                       {0x203E, 0xFFE3},
+                                                       {0x2225, 0x2016},
+                                                       {0xFE58, 0x2212},
+                                                       {0xFE63, 0x2212},
+                                                       {0xFF0D, 0x2212},
+                                                       {0xFF5E, 0x301C},
+                                                       {0xFFE0, 0x00A2},
+                                                       {0xFFE1, 0x00A3},
+                                                       {0xFFE2, 0x00AC}}));
 }
 
 WideString MappingFix_JISX0213ToJISX0208(const WideString& text) {
