@@ -11,10 +11,7 @@
 #include "plugin/plugin.h"
 #include "plugin/state.h"
 
-#if __has_include("plugin/framework/vcl.h")
 #include "plugin/framework/vcl.h"
-#define QUORNEL_HAVE_FRAMEWORK 1
-#endif
 
 namespace quornel::plugin {
 namespace {
@@ -38,7 +35,7 @@ std::u16string CopyPath(const char16_t* path) { return path == nullptr ? u"" : p
 
 // The directory of the host's executable (not of this library), then the
 // help file's name.
-[[maybe_unused]] std::u16string HelpFilePath() {
+std::u16string HelpFilePath() {
   std::u16string exe(4096, u'\0');
   const pf::DWORD length = pf::GetModuleFileNameW(nullptr, exe.data(), exe.size());
   exe.resize(length);
@@ -52,18 +49,14 @@ void QUORNEL_CALLBACK PluginInit(TPluginInitInfo* info) {
   try {
     PluginState& state = State();
     CreateReplacementTable();
-#ifdef QUORNEL_HAVE_FRAMEWORK
     vcl::Application().SetHelpFile(HelpFilePath());
     vcl::Application().SetHandle(info != nullptr ? info->HostWindow : nullptr);
-#endif
     state.FirstHostPath = CopyPath(info != nullptr ? info->FirstPath : nullptr);
     state.SecondHostPath = CopyPath(info != nullptr ? info->SecondPath : nullptr);
     LoadReplacementTable();
     state.HelpCookie = 0;
-#ifdef QUORNEL_HAVE_FRAMEWORK
     pf::HtmlHelpW(nullptr, nullptr, pf::HH_INITIALIZE,
                   reinterpret_cast<std::uintptr_t>(&state.HelpCookie));
-#endif
   } catch (const std::exception& e) {
     ReportToHost(std::string("initialization failed: ") + e.what());
   } catch (...) {
@@ -108,12 +101,10 @@ void QUORNEL_CALLBACK PluginFinish() {
     ReportToHost("the replacement table was not saved");
   }
   FreeReplacementTable();
-#ifdef QUORNEL_HAVE_FRAMEWORK
   try {
     pf::HtmlHelpW(nullptr, nullptr, pf::HH_UNINITIALIZE, State().HelpCookie);
   } catch (...) {
   }
-#endif
 }
 
 }  // namespace
@@ -156,6 +147,15 @@ const QuornelVersionInfo* QuornelGetVersionInfo() {
 
 const char* QuornelTakeMessages() {
   using namespace quornel::plugin;
+  // Dialogs that had no terminal to ask on left their units as they were;
+  // said once, when the host collects the messages.
+  static std::size_t unaskedReported = 0;
+  const std::size_t unasked = quornel::vcl::UnaskedCount();
+  if (unasked > unaskedReported) {
+    ReportToHost(std::to_string(unasked - unaskedReported) +
+                 " unit(s) the ANSI code page cannot show were left unchanged: there was no terminal to ask on");
+    unaskedReported = unasked;
+  }
   messagesTaken.swap(messages);
   messages.clear();
   return messagesTaken.c_str();

@@ -5,31 +5,32 @@
 namespace quornel::plugin {
 namespace {
 
-template <UnicodeString (*Routine)(const UnicodeString&)>
+// The host's text is read where it lies; the result is the routine's.
+template <WideString (*Routine)(std::u16string_view)>
 const char16_t* RunMappingFix(const TFilterExecInfo* info, std::u16string& result) {
-  result = Routine(UnicodeString(InputText(info)));
+  result = Routine(InputText(info));
   return ResultPointer(result);
 }
 
 }  // namespace
 
 const char16_t* FilterUnicodeToCP932(const TFilterExecInfo* info, std::u16string& result) {
-  return RunMappingFix<TuMappingFix_UnicodeToCP932>(info, result);
+  return RunMappingFix<textunits::MappingFixUnicodeToCP932>(info, result);
 }
 const char16_t* FilterCP932ToUnicode(const TFilterExecInfo* info, std::u16string& result) {
-  return RunMappingFix<TuMappingFix_CP932ToUnicode>(info, result);
+  return RunMappingFix<textunits::MappingFixCP932ToUnicode>(info, result);
 }
 const char16_t* FilterJISX0208ToUnicode(const TFilterExecInfo* info, std::u16string& result) {
-  return RunMappingFix<TuMappingFix_JISX0208ToUnicode>(info, result);
+  return RunMappingFix<textunits::MappingFixJISX0208ToUnicode>(info, result);
 }
 const char16_t* FilterUnicodeToJISX0208(const TFilterExecInfo* info, std::u16string& result) {
-  return RunMappingFix<TuMappingFix_UnicodeToJISX0208>(info, result);
+  return RunMappingFix<textunits::MappingFixUnicodeToJISX0208>(info, result);
 }
 const char16_t* FilterJISX0213ToJISX0208(const TFilterExecInfo* info, std::u16string& result) {
-  return RunMappingFix<TuMappingFix_JISX0213ToJISX0208>(info, result);
+  return RunMappingFix<textunits::MappingFixJISX0213ToJISX0208>(info, result);
 }
 const char16_t* FilterJISX0208ToJISX0213(const TFilterExecInfo* info, std::u16string& result) {
-  return RunMappingFix<TuMappingFix_JISX0208ToJISX0213>(info, result);
+  return RunMappingFix<textunits::MappingFixJISX0208ToJISX0213>(info, result);
 }
 
 }  // namespace quornel::plugin

@@ -218,7 +218,7 @@ constexpr auto kNoWidening = MakeUnitSet({0});
 
 template <const Fix& F, const auto& Screen, const auto& Widening, class Screener,
           class WideningScreener>
-[[nodiscard]] inline WideString Walk(const WideString& text) {
+[[nodiscard]] inline WideString Walk(std::u16string_view text) {
   const std::size_t n = text.size();
   const char16_t* p = text.data();
   if (n == 0) return {};
@@ -266,12 +266,12 @@ template <const Fix& F, const auto& Screen, const auto& Widening, class Screener
 }
 
 template <const Fix& F, const auto& Screen, const auto& Widening>
-[[nodiscard]] TU_TARGET_AVX2 __attribute__((flatten)) WideString WalkWide(const WideString& text) {
+[[nodiscard]] TU_TARGET_AVX2 __attribute__((flatten)) WideString WalkWide(std::u16string_view text) {
   return Walk<F, Screen, Widening, WideScreen<Screen>, WideScreen<Widening>>(text);
 }
 
 template <const Fix& F, const auto& Screen, const auto& Widening = kNoWidening>
-[[nodiscard]] WideString Apply(const WideString& text) {
+[[nodiscard]] WideString Apply(std::u16string_view text) {
   static_assert(ScreenIsSound(F, Screen));
   if (HasWideScreen()) return WalkWide<F, Screen, Widening>(text);
   return Walk<F, Screen, Widening, NarrowScreen<Screen>, NarrowScreen<Widening>>(text);
@@ -311,27 +311,55 @@ constexpr auto kJISX0208ToJISX0213Screen =
 
 }  // namespace
 
-WideString TuMappingFix_CP932ToUnicode(const WideString& text) {
+namespace textunits {
+
+WideString MappingFixCP932ToUnicode(std::u16string_view text) {
   return Apply<kCP932ToUnicodeFix, kCP932ToUnicodeScreen>(text);
 }
 
-WideString TuMappingFix_JISX0208ToUnicode(const WideString& text) {
+WideString MappingFixJISX0208ToUnicode(std::u16string_view text) {
   return Apply<kJISX0208ToUnicodeFix, kJISX0208ToUnicodeScreen>(text);
 }
 
-WideString TuMappingFix_UnicodeToCP932(const WideString& text) {
+WideString MappingFixUnicodeToCP932(std::u16string_view text) {
   return Apply<kUnicodeToCP932Fix, kUnicodeToCP932Screen>(text);
 }
 
-WideString TuMappingFix_UnicodeToJISX0208(const WideString& text) {
+WideString MappingFixUnicodeToJISX0208(std::u16string_view text) {
   return Apply<kUnicodeToJISX0208Fix, kUnicodeToJISX0208Screen>(text);
 }
 
-WideString TuMappingFix_JISX0213ToJISX0208(const WideString& text) {
+WideString MappingFixJISX0213ToJISX0208(std::u16string_view text) {
   return Apply<kJISX0213ToJISX0208Fix, kJISX0213ToJISX0208Screen>(text);
 }
 
-WideString TuMappingFix_JISX0208ToJISX0213(const WideString& text) {
+WideString MappingFixJISX0208ToJISX0213(std::u16string_view text) {
   return Apply<kJISX0208ToJISX0213Fix, kJISX0208ToJISX0213Screen,
                kJISX0208ToJISX0213WideningScreen>(text);
+}
+
+}  // namespace textunits
+
+WideString TuMappingFix_CP932ToUnicode(const WideString& text) {
+  return textunits::MappingFixCP932ToUnicode(text);
+}
+
+WideString TuMappingFix_JISX0208ToUnicode(const WideString& text) {
+  return textunits::MappingFixJISX0208ToUnicode(text);
+}
+
+WideString TuMappingFix_UnicodeToCP932(const WideString& text) {
+  return textunits::MappingFixUnicodeToCP932(text);
+}
+
+WideString TuMappingFix_UnicodeToJISX0208(const WideString& text) {
+  return textunits::MappingFixUnicodeToJISX0208(text);
+}
+
+WideString TuMappingFix_JISX0213ToJISX0208(const WideString& text) {
+  return textunits::MappingFixJISX0213ToJISX0208(text);
+}
+
+WideString TuMappingFix_JISX0208ToJISX0213(const WideString& text) {
+  return textunits::MappingFixJISX0208ToJISX0213(text);
 }
