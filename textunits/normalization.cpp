@@ -39,17 +39,16 @@ class LoadedLibrary {
 // expands; a too-small buffer is grown this many times before giving up.
 constexpr int kMaxRetries = 8;
 
-// Where the text ends: the first U+0000 unit, or `length`. Four units are
-// tested at a time (a zero lane makes its borrow reach the lane's top bit),
-// since this runs over every normalized text.
+// Where the text ends: the first U+0000 unit, or `length`. Blocks without a
+// zero are passed over with a branch-free test the compiler vectorizes, since
+// this runs over every normalized text.
 std::size_t FirstZero(const char16_t* text, std::size_t length) {
-  constexpr std::uint64_t kOnes = 0x0001000100010001ull;
-  constexpr std::uint64_t kHighs = 0x8000800080008000ull;
+  constexpr std::size_t kBlock = 32;
   std::size_t i = 0;
-  for (; i + 4 <= length; i += 4) {
-    std::uint64_t block;
-    std::memcpy(&block, text + i, sizeof block);
-    if (((block - kOnes) & ~block & kHighs) != 0) break;
+  for (; length - i >= kBlock; i += kBlock) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= static_cast<unsigned>(text[i + k] == 0);
+    if (any != 0) break;
   }
   for (; i < length; ++i) {
     if (text[i] == 0) return i;

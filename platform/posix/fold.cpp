@@ -4,12 +4,12 @@
 // size query with the exact size, and a destination that is too small gets 0
 // with ERROR_INSUFFICIENT_BUFFER rather than the size it needs.
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 
 #include "platform/posix/builtin_modules.h"
 #include "platform/posix/unicode_forms.h"
@@ -21,73 +21,30 @@ constexpr DWORD kKnownFlags = MAP_FOLDCZONE | MAP_PRECOMPOSED | MAP_COMPOSITE | 
 
 // The normalization form the flags ask for. Compatibility folding alone
 // composes, as MAP_FOLDCZONE | MAP_PRECOMPOSED does.
-const UNormalizer2* FormFor(DWORD flags) {
+const icu::Normalizer2* FormFor(DWORD flags) {
   if (flags & MAP_FOLDCZONE) {
     return posix::NormalizerFor((flags & MAP_COMPOSITE) ? NormalizationKD : NormalizationKC);
   }
   if (flags & MAP_PRECOMPOSED) return posix::NormalizerFor(NormalizationC);
   if (flags & MAP_COMPOSITE) return posix::NormalizerFor(NormalizationD);
-  return nullptr;  // MAP_FOLDDIGITS alone
+  return nullptr;
 }
 
 // Every decimal digit of any script (Arabic-Indic, Devanagari, fullwidth,
 // mathematical, ...) becomes its ASCII digit; a supplementary digit shrinks
 // from two units to one.
-std::u16string FoldDigits(const std::u16string& text) {
-  std::u16string out;
-  out.reserve(text.size());
-  const auto length = static_cast<std::int32_t>(text.size());
-  for (std::int32_t i = 0; i < length;) {
-    const std::int32_t start = i;
-    UChar32 c;
-    U16_NEXT(text.data(), i, length, c);
+icu::UnicodeString FoldDigits(const icu::UnicodeString& text) {
+  icu::UnicodeString out;
+  for (std::int32_t i = 0; i < text.length();) {
+    const UChar32 c = text.char32At(i);
     if (u_charType(c) == U_DECIMAL_DIGIT_NUMBER) {
-      out.push_back(static_cast<char16_t>(u'0' + u_charDigitValue(c)));
+      out.append(static_cast<char16_t>(u'0' + u_charDigitValue(c)));
     } else {
-      out.append(text, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
+      out.append(c);
     }
+    i += U16_LENGTH(c);
   }
   return out;
-}
-
-bool Overlap(LPCWSTR a, int aLength, LPCWSTR b, int bLength) {
-  const auto pa = reinterpret_cast<std::uintptr_t>(a);
-  const auto pb = reinterpret_cast<std::uintptr_t>(b);
-  return pa < pb + sizeof(WCHAR) * static_cast<std::uintptr_t>(bLength) &&
-         pb < pa + sizeof(WCHAR) * static_cast<std::uintptr_t>(aLength);
-}
-
-// The general way, for digit folding: the whole result first, then the size
-// contract on it.
-int FoldThroughBuffer(const UNormalizer2* form, LPCWSTR src, int srcLength, LPWSTR dst,
-                      int dstLength) {
-  std::u16string text(src, static_cast<std::size_t>(srcLength));
-  if (form != nullptr) {
-    UErrorCode status = U_ZERO_ERROR;
-    const std::int32_t needed = unorm2_normalize(form, src, srcLength, nullptr, 0, &status);
-    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-    }
-    text.resize(static_cast<std::size_t>(needed));
-    status = U_ZERO_ERROR;
-    unorm2_normalize(form, src, srcLength, text.data(), needed, &status);
-    if (U_FAILURE(status)) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-    }
-  }
-  const std::u16string folded = FoldDigits(text);
-  const auto size = static_cast<int>(folded.size());
-  if (dstLength != 0) {
-    if (size > dstLength) {
-      SetLastError(ERROR_INSUFFICIENT_BUFFER);
-      return 0;
-    }
-    std::copy(folded.begin(), folded.end(), dst);
-  }
-  SetLastError(ERROR_SUCCESS);
-  return size;
 }
 
 }  // namespace
@@ -105,7 +62,7 @@ int FoldStringW(DWORD mapFlags, LPCWSTR src, int srcLength, LPWSTR dst, int dstL
     return 0;
   }
   if (srcLength == -1) srcLength = u_strlen(src) + 1;
-  if (dstLength > 0 && Overlap(src, srcLength, dst, dstLength)) {
+  if (dstLength > 0 && posix::Overlap(src, srcLength, dst, dstLength)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
@@ -116,25 +73,31 @@ int FoldStringW(DWORD mapFlags, LPCWSTR src, int srcLength, LPWSTR dst, int dstL
     SetLastError(ERROR_NO_UNICODE_TRANSLATION);
     return 0;
   }
-  const UNormalizer2* form = FormFor(mapFlags);
-  if (mapFlags & MAP_FOLDDIGITS) return FoldThroughBuffer(form, src, srcLength, dst, dstLength);
-  if (form == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);  // ICU's data is missing
-    return 0;
-  }
-  UErrorCode status = U_ZERO_ERROR;
-  const std::int32_t length = unorm2_normalize(form, src, srcLength, dst, dstLength, &status);
-  if (status == U_BUFFER_OVERFLOW_ERROR) {
-    if (dstLength == 0) {
-      SetLastError(ERROR_SUCCESS);
-      return length;
+  // Folding is the way of systems without the normalization library, never
+  // the fast path, so the result is built whole and then measured.
+  const icu::UnicodeString source(false, src, srcLength);
+  icu::UnicodeString result;
+  if (mapFlags != MAP_FOLDDIGITS) {
+    const icu::Normalizer2* form = FormFor(mapFlags);
+    UErrorCode status = U_ZERO_ERROR;
+    if (form == nullptr) status = U_MISSING_RESOURCE_ERROR;  // ICU's data did not load
+    else form->normalize(source, result, status);
+    form->normalize(source, result, status);
+    if (U_FAILURE(status)) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
     }
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
+  } else {
+    result = source;
   }
-  if (U_FAILURE(status)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+  if (mapFlags & MAP_FOLDDIGITS) result = FoldDigits(result);
+  const int length = result.length();
+  if (dstLength != 0) {
+    if (length > dstLength) {
+      SetLastError(ERROR_INSUFFICIENT_BUFFER);
+      return 0;
+    }
+    std::copy_n(result.getBuffer(), length, dst);
   }
   SetLastError(ERROR_SUCCESS);
   return length;

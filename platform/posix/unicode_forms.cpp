@@ -1,55 +1,72 @@
 #include "platform/posix/unicode_forms.h"
 
+#include <cstdint>
+
 namespace quornel::platform::posix {
 namespace {
 
-struct Normalizers {
-  const UNormalizer2* nfc = nullptr;
-  const UNormalizer2* nfd = nullptr;
-  const UNormalizer2* nfkc = nullptr;
-  const UNormalizer2* nfkd = nullptr;
-
-  Normalizers() {
-    // ICU owns the instances; each stays null if its data cannot be loaded.
-    UErrorCode status = U_ZERO_ERROR;
-    nfc = unorm2_getNFCInstance(&status);
-    if (U_FAILURE(status)) nfc = nullptr;
-    status = U_ZERO_ERROR;
-    nfd = unorm2_getNFDInstance(&status);
-    if (U_FAILURE(status)) nfd = nullptr;
-    status = U_ZERO_ERROR;
-    nfkc = unorm2_getNFKCInstance(&status);
-    if (U_FAILURE(status)) nfkc = nullptr;
-    status = U_ZERO_ERROR;
-    nfkd = unorm2_getNFKDInstance(&status);
-    if (U_FAILURE(status)) nfkd = nullptr;
-  }
-};
+// ICU owns the instances; one stays null if its data cannot be loaded.
+const icu::Normalizer2* Fetch(const icu::Normalizer2* (*get)(UErrorCode&)) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* instance = get(status);
+  return U_SUCCESS(status) ? instance : nullptr;
+}
 
 }  // namespace
 
-const UNormalizer2* NormalizerFor(NORM_FORM form) {
-  static const Normalizers normalizers;
+const icu::Normalizer2* NormalizerFor(NORM_FORM form) {
+  static const icu::Normalizer2* const forms[] = {
+      Fetch(icu::Normalizer2::getNFCInstance), Fetch(icu::Normalizer2::getNFDInstance),
+      Fetch(icu::Normalizer2::getNFKCInstance), Fetch(icu::Normalizer2::getNFKDInstance)};
   switch (form) {
-    case NormalizationC: return normalizers.nfc;
-    case NormalizationD: return normalizers.nfd;
-    case NormalizationKC: return normalizers.nfkc;
-    case NormalizationKD: return normalizers.nfkd;
+    case NormalizationC: return forms[0];
+    case NormalizationD: return forms[1];
+    case NormalizationKC: return forms[2];
+    case NormalizationKD: return forms[3];
     default: return nullptr;
   }
 }
 
+bool Overlap(LPCWSTR a, int aLength, LPCWSTR b, int bLength) {
+  const auto pa = reinterpret_cast<std::uintptr_t>(a);
+  const auto pb = reinterpret_cast<std::uintptr_t>(b);
+  return pa < pb + sizeof(WCHAR) * static_cast<std::uintptr_t>(bLength) &&
+         pb < pa + sizeof(WCHAR) * static_cast<std::uintptr_t>(aLength);
+}
+
+namespace {
+
+constexpr int kBlock = 32;
+
+// Branch-free over a fixed block, so the compiler turns it into vector code:
+// this check runs over every text the library normalizes.
+bool BlockHasSurrogate(LPCWSTR block) {
+  unsigned any = 0;
+  for (int k = 0; k < kBlock; ++k) any |= static_cast<unsigned>((block[k] & 0xF800) == 0xD800);
+  return any != 0;
+}
+
+}  // namespace
+
 int FindUnpairedSurrogate(LPCWSTR text, int length) {
   // Surrogates are rare even in Japanese text (a few supplementary kanji and
-  // emoji), so the loop mostly runs the one comparison per unit.
-  for (int i = 0; i < length; ++i) {
-    const WCHAR c = text[i];
-    if ((c & 0xF800) != 0xD800) continue;
-    if (c <= 0xDBFF && i + 1 < length && (text[i + 1] & 0xFC00) == 0xDC00) {
-      ++i;
+  // emoji), so whole blocks without one are passed over; a block with one is
+  // walked unit by unit, and a pair may reach into the next block.
+  int i = 0;
+  while (i < length) {
+    if (length - i >= kBlock && !BlockHasSurrogate(text + i)) {
+      i += kBlock;
       continue;
     }
-    return i;
+    for (const int end = length - i >= kBlock ? i + kBlock : length; i < end; ++i) {
+      const WCHAR c = text[i];
+      if ((c & 0xF800) != 0xD800) continue;
+      if (c <= 0xDBFF && i + 1 < length && (text[i + 1] & 0xFC00) == 0xDC00) {
+        ++i;
+        continue;
+      }
+      return i;
+    }
   }
   return -1;
 }

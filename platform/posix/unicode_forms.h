@@ -1,8 +1,8 @@
 // The ICU normalizers behind the normalization library and the folding call,
-// and the surrogate check both of them need.
+// and the checks on source text both of them need.
 #pragma once
 
-#include <unicode/unorm2.h>
+#include <unicode/normalizer2.h>
 
 #include "platform/winapi.h"
 
@@ -10,9 +10,12 @@ namespace quornel::platform::posix {
 
 // The ICU instance for one of the four forms, or null for any other form
 // number (and should ICU's data fail to load).
-const UNormalizer2* NormalizerFor(NORM_FORM form);
+const icu::Normalizer2* NormalizerFor(NORM_FORM form);
 
 // The index of the first surrogate unit without its partner, or -1.
 int FindUnpairedSurrogate(LPCWSTR text, int length);
+
+// Whether the two unit ranges share memory.
+bool Overlap(LPCWSTR a, int aLength, LPCWSTR b, int bLength);
 
 }  // namespace quornel::platform::posix

@@ -218,6 +218,43 @@ TEST_F(NormalizLibrary, TooSmallDestinationReportsTheNeededSize) {
   EXPECT_EQ(buffer.substr(0, 5), u"\u0635\u0644\u0649 \u0627");
 }
 
+// Composition shortens the text in the buffer; nothing of the longer text may
+// be left where a caller reading up to U+0000 would take it for the result.
+TEST_F(NormalizLibrary, ComposedResultIsFollowedByATerminatorWhenThereIsRoom) {
+  for (const std::u16string& text :
+       {std::u16string(u"D\u0307"), std::u16string(u"\u1E0C\u0307\u0307"),
+        std::u16string(u"\u304B\u3099\u304B\u3099\u304B\u3099")}) {
+    std::u16string buffer(16, u'x');
+    const CallResult r = Normalize(1, text, buffer.data(), 16);
+    ASSERT_GT(r.value, 0);
+    EXPECT_EQ(buffer[static_cast<std::size_t>(r.value)], u'\0');
+  }
+}
+
+// The retry after ERROR_INSUFFICIENT_BUFFER must normalize what it is given
+// now, even when the buffers are the same as on the failed call.
+TEST_F(NormalizLibrary, RetryAfterTooSmallNormalizesTheCurrentSource) {
+  std::u16string source = u"\uFDFA";
+  std::u16string buffer(32, u'\0');
+  EXPECT_EQ(Normalize(6, source, buffer.data(), 4).error, pf::ERROR_INSUFFICIENT_BUFFER);
+  source[0] = u'\u3300';  // changed in place between the calls
+  CallResult r = Normalize(6, source, buffer.data(), 32);
+  EXPECT_EQ(r.error, pf::ERROR_SUCCESS);
+  EXPECT_EQ(buffer.substr(0, static_cast<std::size_t>(r.value)), u"\u30A2\u30CF\u309A\u30FC\u30C8");
+
+  EXPECT_EQ(Normalize(6, source, buffer.data(), 2).error, pf::ERROR_INSUFFICIENT_BUFFER);
+  r = Normalize(5, source, buffer.data(), 32);  // another form
+  EXPECT_EQ(buffer.substr(0, static_cast<std::size_t>(r.value)), u"\u30A2\u30D1\u30FC\u30C8");
+
+  EXPECT_EQ(Normalize(6, source, buffer.data(), 2).error, pf::ERROR_INSUFFICIENT_BUFFER);
+  r = Normalize(6, source, buffer.data(), 4);  // still too small
+  EXPECT_EQ(r.value, -5);
+  EXPECT_EQ(r.error, pf::ERROR_INSUFFICIENT_BUFFER);
+  r = Normalize(6, source, buffer.data(), 5);
+  EXPECT_EQ(r.value, 5);
+  EXPECT_EQ(buffer.substr(0, 5), u"\u30A2\u30CF\u309A\u30FC\u30C8");
+}
+
 TEST_F(NormalizLibrary, OtherFormsAreRefused) {
   std::u16string buffer(8, u'\0');
   for (int form : {0, 3, 4, 7, 13, -1, 256 + 1}) {
