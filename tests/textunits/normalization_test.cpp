@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/testing.h"
 #include "textunits/TextUnits.h"
@@ -156,6 +158,31 @@ TEST_P(Normalization, IsNormalizedAsksTheLibraryAndIsFalseWithoutIt) {
     EXPECT_EQ(counters.releases, counters.loads);
     seam::ResetModuleCounters();
   }
+}
+
+// The routines keep no shared state: threads normalizing different text that
+// outgrows the first guess all get their own result.
+TEST(NormalizationThreads, ConcurrentCallsDoNotMixResults) {
+  const std::u16string sources[] = {Repeat(u"\u304C", 300), Repeat(u"\uFDFA", 20),
+                                    Repeat(u"\u3300", 50), Repeat(u"\u30D1", 300)};
+  const TNORM_FORM forms[] = {NormalizationD, NormalizationKD, NormalizationKD, NormalizationD};
+  std::u16string expected[4];
+  for (int t = 0; t < 4; ++t) ASSERT_TRUE(TuNormalize(sources[t], expected[t], forms[t]));
+
+  int mismatches[4] = {};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 200; ++i) {
+        WideString destination;
+        if (!TuNormalize(sources[t], destination, forms[t]) || destination != expected[t]) {
+          ++mismatches[t];
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < 4; ++t) EXPECT_EQ(mismatches[t], 0) << t;
 }
 
 }  // namespace
