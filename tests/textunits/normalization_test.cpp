@@ -104,6 +104,18 @@ TEST_P(Normalization, FailuresAreFalse) {
   }
 }
 
+// The cut at U+0000 for every position around the block widths of the scan.
+TEST_P(Normalization, CutAtTheFirstZeroWhereverItStands) {
+  for (std::size_t at = 0; at < 100; ++at) {
+    std::u16string source(100, u'\u304C');
+    source[at] = u'\0';
+    if (at + 1 < source.size()) source[at + 1] = u'\0';
+    WideString destination;
+    ASSERT_TRUE(TuNormalize(source, destination, NormalizationD)) << at;
+    EXPECT_EQ(destination, Repeat(u"\u304B\u3099", static_cast<int>(at))) << at;
+  }
+}
+
 // The size the platform guesses first is too small for all of these; the
 // routine has to grow the buffer and try again.
 TEST_P(Normalization, TextThatExpandsPastTheGuessIsNormalizedInFull) {
