@@ -31,7 +31,7 @@ struct TestLine {
 struct TestFile {
   UVersionInfo version{};
   std::vector<TestLine> lines;
-  std::vector<bool> inPart1;  // code points with a line of their own in part 1
+  std::vector<bool> listedAlone;  // code points with a line of their own under @Part1
 };
 
 void AppendUtf16(std::u16string& out, char32_t c) {
@@ -46,9 +46,9 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 bool ReadTestFile(const std::filesystem::path& path, TestFile& file) {
   std::ifstream in(path);
   if (!in) return false;
-  file.inPart1.assign(0x110000, false);
+  file.listedAlone.assign(0x110000, false);
   std::string line;
-  std::string part;
+  std::string section;
   for (int number = 1; std::getline(in, line); ++number) {
     if (number == 1) {  // "# NormalizationTest-17.0.0.txt"
       const auto dash = line.find('-');
@@ -56,7 +56,7 @@ bool ReadTestFile(const std::filesystem::path& path, TestFile& file) {
     }
     if (line.empty() || line[0] == '#') continue;
     if (line[0] == '@') {
-      part = line.substr(0, line.find_first_of(" \t#"));
+      section = line.substr(0, line.find_first_of(" \t#"));
       continue;
     }
     TestLine test{number, {}, {}};
@@ -71,9 +71,9 @@ bool ReadTestFile(const std::filesystem::path& path, TestFile& file) {
         test.codePoints.push_back(static_cast<char32_t>(c));
       }
     }
-    if (part == "@Part1" && test.codePoints.size() >= 1) {
-      // The first column holds one code point in part 1.
-      file.inPart1[test.codePoints[0]] = true;
+    if (section == "@Part1" && test.codePoints.size() >= 1) {
+      // Under @Part1 the first column holds a single code point.
+      file.listedAlone[test.codePoints[0]] = true;
     }
     file.lines.push_back(std::move(test));
   }
@@ -138,12 +138,12 @@ void CheckLine(const TestLine& test, bool libraryPresent, Tally& tally) {
   }
 }
 
-// Every code point without a line of its own in part 1 is left alone by all
+// Every code point without a line of its own under @Part1 is left alone by all
 // four forms (the file's own rule), as far as the file's version knows it.
-void CheckCodePointsOutsidePart1(const TestFile& file, Tally& tally) {
+void CheckUnlistedCodePoints(const TestFile& file, Tally& tally) {
   for (char32_t c = 0; c < 0x110000; ++c) {
     // U+0000 ends a text for TuNormalize, so it has nothing to compare.
-    if (c == 0 || (c >= 0xD800 && c < 0xE000) || file.inPart1[c]) continue;
+    if (c == 0 || (c >= 0xD800 && c < 0xE000) || file.listedAlone[c]) continue;
     UVersionInfo age;
     u_charAge(static_cast<UChar32>(c), age);
     if (Newer(age, file.version)) {
@@ -194,8 +194,8 @@ class NormalizationConformance : public ::testing::Test {
     seam::SetNormalizationLibraryPresent(true);
 
     Tally codePoints;
-    CheckCodePointsOutsidePart1(file, codePoints);
-    std::printf("%s: %d code points outside part 1 checked, %d newer than the file skipped, "
+    CheckUnlistedCodePoints(file, codePoints);
+    std::printf("%s: %d code points not listed in @Part1 checked, %d newer than the file skipped, "
                 "%d failures\n",
                 relativePath, codePoints.checked, codePoints.skipped, codePoints.failures);
     EXPECT_EQ(codePoints.failures, 0);
