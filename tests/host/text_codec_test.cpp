@@ -85,23 +85,23 @@ TEST(Encoder, WritesEachEncodingAndRefusesLoneSurrogatesInUtf8) {
   std::string out, error;
   Encoder utf8(Encoding::Utf8, 932);
   // A pair split across two pieces still becomes one character.
-  ASSERT_TRUE(utf8.Encode(u"a\uD83D", out, error));
-  ASSERT_TRUE(utf8.Encode(u"\uDE00", out, error));
+  ASSERT_TRUE(utf8.Encode(u"a\xD83D", out, error));
+  ASSERT_TRUE(utf8.Encode(u"\xDE00", out, error));
   ASSERT_TRUE(utf8.Finish(out, error));
   EXPECT_EQ(out, "a\xF0\x9F\x98\x80");
 
   out.clear();
   Encoder lone(Encoding::Utf8, 932);
-  EXPECT_FALSE(lone.Encode(u"a\uDC00", out, error));
+  EXPECT_FALSE(lone.Encode(u"a\xDC00", out, error));
   EXPECT_NE(error.find("unpaired surrogate U+DC00"), std::string::npos);
   Encoder trailing(Encoding::Utf8, 932);
-  EXPECT_TRUE(trailing.Encode(u"\uD800", out, error));
+  EXPECT_TRUE(trailing.Encode(u"\xD800", out, error));
   EXPECT_FALSE(trailing.Finish(out, error));
 
   out.clear();
   Encoder utf16(Encoding::Utf16, 932);
   ASSERT_TRUE(utf16.Encode(u"\u301C", out, error));
-  ASSERT_TRUE(utf16.Encode(u"\uDC00", out, error));  // UTF-16 carries any unit
+  ASSERT_TRUE(utf16.Encode(u"\xDC00", out, error));  // UTF-16 carries any unit
   EXPECT_EQ(out, std::string("\xFF\xFE\x1C\x30\x00\xDC", 6));
 
   out.clear();

@@ -131,8 +131,8 @@ TEST_F(Filter9, AFittedUnitIsProposedAndEachSurrogateHalfAskedAlone) {
   EXPECT_EQ(Dialogs()[0].Opened()["EditShiftJIS"].text, u"e");
   EXPECT_EQ(Run(u"\U0001F600"), u"\U0001F600");
   ASSERT_EQ(Dialogs().size(), 3u);
-  EXPECT_EQ(Dialogs()[1].Opened()["PanelUnicode"].text, u"\uD83D");
-  EXPECT_EQ(Dialogs()[2].Opened()["PanelUnicode"].text, u"\uDE00");
+  EXPECT_EQ(Dialogs()[1].Opened()["PanelUnicode"].text, std::u16string(1, char16_t{0xD83D}));
+  EXPECT_EQ(Dialogs()[2].Opened()["PanelUnicode"].text, std::u16string(1, char16_t{0xDE00}));
 }
 
 TEST_F(Filter9, TextTheCodePageHoldsPassesWithoutQuestions) {

@@ -61,8 +61,8 @@ TEST(TableFile, DecodesEachEncodingAndCutsLines) {
 
 TEST(TableFile, EncodesUtf16LEWithMarkAndCrLfAfterEveryEntry) {
   EXPECT_EQ(EncodeTableFile({}), "\xFF\xFE");
-  EXPECT_EQ(EncodeTableFile({u"\u301C", u"", u"\uD83D\uD83D"}),
-            "\xFF\xFE" + Utf16LE(u"\u301C\r\n\r\n\uD83D\uD83D\r\n"));
+  EXPECT_EQ(EncodeTableFile({u"\u301C", u"", u"\xD83D\xD83D"}),
+            "\xFF\xFE" + Utf16LE(u"\u301C\r\n\r\n\xD83D\xD83D\r\n"));
   const Lines lines = {u"\u301C\uFF5E", u"", u"\u2212", u"\u2014 x "};
   EXPECT_EQ(DecodeTableFile(EncodeTableFile(lines), 1252), lines);
 }
