@@ -1,5 +1,7 @@
 #include "host/demo.h"
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "host/display.h"
@@ -20,30 +22,82 @@ std::vector<std::u16string_view> Lines(std::u16string_view text) {
   return lines;
 }
 
-// A changed line, shown whole before and after, then the part that changed
-// with its code points: NFD, for one, changes nothing the eye can see.
+std::u32string CodePointsOf(std::u16string_view text) {
+  std::u32string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::u16string Utf16Of(std::u32string_view codePoints) {
+  std::u16string out;
+  for (char32_t c : codePoints) {
+    if (c < 0x10000) {
+      out.push_back(static_cast<char16_t>(c));
+    } else {
+      c -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+    }
+  }
+  return out;
+}
+
+// What changed in a line, as "before (U+...) -> after (U+...)" pieces: a
+// longest common subsequence of code points; lines are short.
+std::string Changes(std::u16string_view before, std::u16string_view after) {
+  const std::u32string a = CodePointsOf(before), b = CodePointsOf(after);
+  std::vector<std::vector<int>> lcs(a.size() + 1, std::vector<int>(b.size() + 1, 0));
+  for (std::size_t i = a.size(); i-- > 0;) {
+    for (std::size_t j = b.size(); j-- > 0;) {
+      lcs[i][j] = a[i] == b[j] ? lcs[i + 1][j + 1] + 1 : std::max(lcs[i + 1][j], lcs[i][j + 1]);
+    }
+  }
+  std::string out;
+  std::size_t i = 0, j = 0;
+  while (i < a.size() || j < b.size()) {
+    if (i < a.size() && j < b.size() && a[i] == b[j]) {
+      ++i, ++j;
+      continue;
+    }
+    const std::size_t i0 = i, j0 = j;
+    while ((i < a.size() || j < b.size()) && !(i < a.size() && j < b.size() && a[i] == b[j])) {
+      if (j >= b.size() || (i < a.size() && lcs[i + 1][j] >= lcs[i][j + 1])) {
+        ++i;
+      } else {
+        ++j;
+      }
+    }
+    const std::u16string from = Utf16Of(std::u32string_view(a).substr(i0, i - i0));
+    const std::u16string to = Utf16Of(std::u32string_view(b).substr(j0, j - j0));
+    if (!out.empty()) out += ";  ";
+    out += from.empty() ? "(nothing)" : Visible(from) + " (" + CodePoints(from) + ")";
+    out += " -> ";
+    out += to.empty() ? "(nothing)" : Visible(to) + " (" + CodePoints(to) + ")";
+  }
+  return out;
+}
+
+std::u16string_view WithoutBreak(std::u16string_view s) {
+  while (!s.empty() && (s.back() == u'\n' || s.back() == u'\r')) s.remove_suffix(1);
+  return s;
+}
+
+// A changed line before and after, then each change with its code points:
+// NFD, for one, changes nothing the eye can see.
 void ShowChange(std::u16string_view before, std::u16string_view after, std::ostream& out) {
-  auto trimBreak = [](std::u16string_view s) {
-    while (!s.empty() && (s.back() == u'\n' || s.back() == u'\r')) s.remove_suffix(1);
-    return s;
-  };
-  before = trimBreak(before);
-  after = trimBreak(after);
-  std::size_t prefix = 0;
-  while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) {
-    ++prefix;
-  }
-  std::size_t suffix = 0;
-  while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
-         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
-    ++suffix;
-  }
-  const auto changedBefore = before.substr(prefix, before.size() - prefix - suffix);
-  const auto changedAfter = after.substr(prefix, after.size() - prefix - suffix);
+  before = WithoutBreak(before);
+  after = WithoutBreak(after);
   out << "    - " << Utf8ForDisplay(before) << "\n"
       << "    + " << Utf8ForDisplay(after) << "\n"
-      << "      " << (changedBefore.empty() ? "(nothing)" : CodePoints(changedBefore)) << "  =>  "
-      << (changedAfter.empty() ? "(nothing)" : CodePoints(changedAfter)) << "\n";
+      << "      " << Changes(before, after) << "\n";
 }
 
 }  // namespace
