@@ -85,7 +85,8 @@ bool Decoder::Finish(std::u16string& out, std::string& error) {
 bool Decoder::FeedUtf8(std::string_view bytes, std::u16string& out, std::string& error) {
   std::string joined;
   if (!pending_.empty()) {
-    joined = pending_ + std::string(bytes);
+    joined.reserve(pending_.size() + bytes.size());
+    joined.append(pending_).append(bytes);
     bytes = joined;
     pending_.clear();
   }
@@ -133,7 +134,7 @@ bool Decoder::FeedUtf8(std::string_view bytes, std::u16string& out, std::string&
       c = (c << 6) | (b & 0x3F);
     }
     if (k < length) {  // the character goes on in the next piece
-      pending_.assign(bytes.substr(i));
+      pending_ = std::string(bytes.substr(i));
       offset_ += i;
       return true;
     }
@@ -147,14 +148,15 @@ bool Decoder::FeedUtf8(std::string_view bytes, std::u16string& out, std::string&
 bool Decoder::FeedUtf16(std::string_view bytes, std::u16string& out, std::string& error) {
   std::string joined;
   if (!pending_.empty()) {
-    joined = pending_ + std::string(bytes);
+    joined.reserve(pending_.size() + bytes.size());
+    joined.append(pending_).append(bytes);
     bytes = joined;
     pending_.clear();
   }
   std::size_t i = 0;
   if (!started_) {
     if (bytes.size() < 2) {
-      pending_.assign(bytes);
+      pending_ = std::string(bytes);
       return true;
     }
     started_ = true;
@@ -197,7 +199,7 @@ bool Decoder::FeedUtf16(std::string_view bytes, std::u16string& out, std::string
       out.push_back(u);
     }
   }
-  pending_.assign(bytes.substr(i));
+  pending_ = std::string(bytes.substr(i));
   offset_ += i;
   return true;
 }
