@@ -1,5 +1,7 @@
 #include "bench/corpus.h"
 
+#include "platform/unicode_text.h"
+
 #include <cstdio>
 #include <cstdint>
 #include <filesystem>
@@ -12,16 +14,7 @@ namespace {
 
 constexpr std::size_t kGeneratedUnits = 1 << 20;
 
-// Append one code point as UTF-16.
-void Append(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-  } else {
-    c -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-  }
-}
+void Append(std::u16string& out, char32_t c) { platform::AppendUtf16(out, c); }
 
 // Prose-like mix: mostly hiragana and common kanji, some katakana, ASCII words
 // and digits, punctuation, and a sprinkling of the characters the filters act

@@ -11,6 +11,7 @@
 #include "host/plugin_host.h"
 #include "host/run.h"
 #include "platform/files.h"
+#include "platform/unicode_text.h"
 #include "platform/winapi.h"
 #include "plugin/replacement_table.h"
 
@@ -66,24 +67,7 @@ std::string DefaultTableDirectory() {
   return ".";
 }
 
-std::u16string Widen(const std::string& utf8) {
-  std::u16string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    const int extra = b < 0x80 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) c = (c << 6) | (utf8[i + k] & 0x3F);
-    i += 1 + extra;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c));
-    }
-  }
-  return out;
-}
+std::u16string Widen(const std::string& utf8) { return platform::Utf16Lenient(utf8); }
 
 std::optional<int> ParseFilter(const std::string& text) {
   for (int i = 0; i < static_cast<int>(kFilterCount); ++i) {

@@ -7,6 +7,7 @@
 #include "host/display.h"
 #include "host/text_codec.h"
 #include "platform/files.h"
+#include "platform/unicode_text.h"
 
 namespace quornel::host {
 namespace {
@@ -24,29 +25,13 @@ std::vector<std::u16string_view> Lines(std::u16string_view text) {
 
 std::u32string CodePointsOf(std::u16string_view text) {
   std::u32string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    out.push_back(c);
-  }
+  platform::ForEachCodePoint(text, [&out](char32_t c, bool) { out.push_back(c); });
   return out;
 }
 
 std::u16string Utf16Of(std::u32string_view codePoints) {
   std::u16string out;
-  for (char32_t c : codePoints) {
-    if (c < 0x10000) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-    }
-  }
+  for (const char32_t c : codePoints) platform::AppendUtf16(out, c);
   return out;
 }
 

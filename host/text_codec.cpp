@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/unicode_text.h"
 #include "platform/winapi.h"
 
 namespace quornel::host {
@@ -12,8 +13,8 @@ namespace pf = quornel::platform;
 
 namespace {
 
-bool IsHigh(char32_t u) { return u >= 0xD800 && u < 0xDC00; }
-bool IsLow(char32_t u) { return u >= 0xDC00 && u < 0xE000; }
+using platform::IsHighSurrogate;
+using platform::IsLowSurrogate;
 
 std::string AtOffset(const std::string& what, std::uint64_t offset) {
   return what + " at byte offset " + std::to_string(offset);
@@ -23,16 +24,6 @@ std::string Hex(char32_t c) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
   return buffer;
-}
-
-void PutUtf16(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-  } else {
-    c -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-  }
 }
 
 }  // namespace
@@ -138,7 +129,7 @@ bool Decoder::FeedUtf8(std::string_view bytes, std::u16string& out, std::string&
       offset_ += i;
       return true;
     }
-    PutUtf16(out, c);
+    platform::AppendUtf16(out, c);
     i += length;
   }
   offset_ += n;
@@ -176,7 +167,7 @@ bool Decoder::FeedUtf16(std::string_view bytes, std::u16string& out, std::string
     const char16_t u = static_cast<char16_t>(bigEndian_ ? (a << 8) | b : (b << 8) | a);
     const std::uint64_t at = offset_ + i;
     if (highSurrogate_ != 0) {
-      if (!IsLow(u)) {
+      if (!IsLowSurrogate(u)) {
         error = AtOffset("unpaired surrogate " + Hex(highSurrogate_), highOffset_);
         return false;
       }
@@ -189,10 +180,10 @@ bool Decoder::FeedUtf16(std::string_view bytes, std::u16string& out, std::string
       error = AtOffset("NUL character", at);
       return false;
     }
-    if (IsHigh(u)) {
+    if (IsHighSurrogate(u)) {
       highSurrogate_ = u;
       highOffset_ = at;
-    } else if (IsLow(u)) {
+    } else if (IsLowSurrogate(u)) {
       error = AtOffset("unpaired surrogate " + Hex(u), at);
       return false;
     } else {
@@ -238,36 +229,22 @@ bool Encoder::Encode(std::u16string_view text, std::string& out, std::string& er
       for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (highSurrogate_ != 0) {
-          if (!IsLow(c)) {
+          if (!IsLowSurrogate(c)) {
             error = "the output holds an unpaired surrogate " + Hex(highSurrogate_) +
                     ", which UTF-8 cannot carry; use --output-encoding utf-16";
             return false;
           }
           c = 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (c - 0xDC00);
           highSurrogate_ = 0;
-        } else if (IsHigh(c)) {
+        } else if (IsHighSurrogate(c)) {
           highSurrogate_ = static_cast<char16_t>(c);
           continue;
-        } else if (IsLow(c)) {
+        } else if (IsLowSurrogate(c)) {
           error = "the output holds an unpaired surrogate " + Hex(c) +
                   ", which UTF-8 cannot carry; use --output-encoding utf-16";
           return false;
         }
-        if (c < 0x80) {
-          out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-          out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-          out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-          out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-          out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-          out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-          out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-          out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-          out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-          out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+        platform::AppendUtf8(out, c);
       }
       break;
     }

@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/unicode_text.h"
 
 #include <cerrno>
 #include <climits>
@@ -16,36 +17,7 @@ std::string Reason(const std::string& what, const std::string& path) {
 
 }  // namespace
 
-std::string NativePath(std::u16string_view path) {
-  std::string out;
-  out.reserve(path.size());
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    char32_t c = path[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
-        path[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
+std::string NativePath(std::u16string_view path) { return Utf8Lenient(path); }
 
 DWORD GetFileAttributesW(LPCWSTR path) {
   if (path == nullptr) {
@@ -71,22 +43,7 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  // The path is UTF-8 on this system; decode it leniently.
-  std::u16string wide;
-  for (ssize_t i = 0; i < length;) {
-    const auto b = static_cast<unsigned char>(path[i]);
-    const int extra = b < 0x80 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
-    for (int k = 1; k <= extra && i + k < length; ++k) c = (c << 6) | (path[i + k] & 0x3F);
-    i += 1 + extra;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      wide.push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
-      wide.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
-    } else {
-      wide.push_back(static_cast<char16_t>(c));
-    }
-  }
+  const std::u16string wide = Utf16Lenient(std::string_view(path, static_cast<std::size_t>(length)));
   // Like Windows: a path that does not fit is cut and still terminated.
   const std::size_t copied = wide.size() < size ? wide.size() : size - 1;
   wide.copy(buffer, copied);
