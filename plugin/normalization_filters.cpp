@@ -10,7 +10,7 @@ const char16_t* RunNormalize(const TFilterExecInfo* info, std::u16string& result
                              TNORM_FORM form) {
   const std::u16string_view text = InputText(info);
   WideString destination;
-  if (TuNormalize(WideString(text), destination, form)) {
+  if (textunits::Normalize(text, destination, form)) {
     result = std::move(destination);
   } else {
     result.assign(text);

@@ -66,7 +66,7 @@ std::size_t FirstZero(const char16_t* text, std::size_t length) {
 // The size query, then the work, on either platform call. `call` has the
 // shape of NormalizeString and FoldStringW once form or flags are bound.
 template <typename Call>
-bool Transform(const WideString& source, WideString& destination, Call call) {
+bool Transform(std::u16string_view source, WideString& destination, Call call) {
   const int sourceLength = static_cast<int>(source.size());
   const int estimate = call(source.data(), sourceLength, nullptr, 0);
   if (pf::GetLastError() != pf::ERROR_SUCCESS || estimate < 0) return false;
@@ -103,7 +103,9 @@ pf::DWORD FoldFlags(TNORM_FORM form) {
 
 }  // namespace
 
-bool TuNormalize(const WideString& source, WideString& destination, TNORM_FORM form) {
+namespace textunits {
+
+bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM form) {
   destination.clear();
   if (source.empty()) return true;
   if (source.size() > INT32_MAX) return false;  // beyond what a platform length can say
@@ -124,6 +126,12 @@ bool TuNormalize(const WideString& source, WideString& destination, TNORM_FORM f
                    [&](const char16_t* src, int srcLength, char16_t* dst, int dstLength) {
                      return pf::FoldStringW(flags, src, srcLength, dst, dstLength);
                    });
+}
+
+}  // namespace textunits
+
+bool TuNormalize(const WideString& source, WideString& destination, TNORM_FORM form) {
+  return textunits::Normalize(source, destination, form);
 }
 
 bool TuIsNormalized(const WideString& text, TNORM_FORM form) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "textunits/types.h"
 
@@ -20,3 +21,9 @@ enum TNORM_FORM : std::uint8_t {
 
 // True when the platform says `text` is already in `form`.
 [[nodiscard]] TU_API bool TuIsNormalized(const WideString& text, TNORM_FORM form);
+
+namespace textunits {
+// TuNormalize on a view of the text, for callers that hold the text elsewhere
+// (the plug-in reads the host's buffer); the same results.
+[[nodiscard]] bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM form);
+}  // namespace textunits
