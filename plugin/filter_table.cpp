@@ -79,4 +79,15 @@ std::u16string_view InputText(const TFilterExecInfo* info) {
   return std::u16string_view(info->Text, TextLength(info->Text));
 }
 
+std::u16string_view InputApartFrom(const TFilterExecInfo* info, const std::u16string& result,
+                                   std::u16string& spare) {
+  const std::u16string_view text = InputText(info);
+  const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+  const auto begin = reinterpret_cast<std::uintptr_t>(result.data());
+  const auto end = reinterpret_cast<std::uintptr_t>(result.data() + result.capacity() + 1);
+  if (text.empty() || at < begin || at >= end) return text;
+  spare.assign(text);
+  return spare;
+}
+
 }  // namespace quornel::plugin

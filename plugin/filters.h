@@ -23,6 +23,12 @@ const char16_t* ResultPointer(const std::u16string& result);
 // The execute record's text; a null pointer is the empty text.
 std::u16string_view InputText(const TFilterExecInfo* info);
 
+// The input, copied into `spare` when it lies inside `result`: a host may
+// hand the last result straight back as the next text, and every filter
+// writes its result while it reads the input.
+std::u16string_view InputApartFrom(const TFilterExecInfo* info, const std::u16string& result,
+                                   std::u16string& spare);
+
 const char16_t* FilterUnicodeToCP932(const TFilterExecInfo* info, std::u16string& result);
 const char16_t* FilterCP932ToUnicode(const TFilterExecInfo* info, std::u16string& result);
 const char16_t* FilterJISX0208ToUnicode(const TFilterExecInfo* info, std::u16string& result);

@@ -6,9 +6,10 @@ namespace quornel::plugin {
 namespace {
 
 // The host's text is read where it lies; the result is the routine's.
-template <WideString (*Routine)(std::u16string_view)>
+template <void (*Routine)(std::u16string_view, WideString&)>
 const char16_t* RunMappingFix(const TFilterExecInfo* info, std::u16string& result) {
-  result = Routine(InputText(info));
+  std::u16string spare;
+  Routine(InputApartFrom(info, result, spare), result);
   return ResultPointer(result);
 }
 

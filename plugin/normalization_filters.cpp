@@ -8,13 +8,10 @@ namespace {
 
 const char16_t* RunNormalize(const TFilterExecInfo* info, std::u16string& result,
                              TNORM_FORM form) {
-  const std::u16string_view text = InputText(info);
-  WideString destination;
-  if (textunits::Normalize(text, destination, form)) {
-    result = std::move(destination);
-  } else {
-    result.assign(text);
-  }
+  // Normalized straight into the result, whose room is reused from run to run.
+  std::u16string spare;
+  const std::u16string_view text = InputApartFrom(info, result, spare);
+  if (!textunits::Normalize(text, result, form)) result.assign(text);
   return ResultPointer(result);
 }
 

@@ -6,8 +6,10 @@
 namespace quornel::plugin {
 
 const char16_t* FilterShiftJISAuto(const TFilterExecInfo* info, std::u16string& result) {
+  std::u16string spare;
+  const std::u16string_view text = InputApartFrom(info, result, spare);
   result.clear();
-  UnitRoundTrips::ForAnsiCodePage().AppendAuto(InputText(info), result);
+  UnitRoundTrips::ForAnsiCodePage().AppendAuto(text, result);
   return ResultPointer(result);
 }
 

@@ -218,16 +218,16 @@ constexpr auto kNoWidening = MakeUnitSet({0});
 
 template <const Fix& F, const auto& Screen, const auto& Widening, class Screener,
           class WideningScreener>
-[[nodiscard]] inline WideString Walk(std::u16string_view text) {
+inline void Walk(std::u16string_view text, WideString& out) {
+  out.clear();
   const std::size_t n = text.size();
   const char16_t* p = text.data();
-  if (n == 0) return {};
-  if (F.throughCodePoints && FirstCodePointIsNull(p, n)) return {};
+  if (n == 0) return;
+  if (F.throughCodePoints && FirstCodePointIsNull(p, n)) return;
 
   std::size_t capacity = n;
   if constexpr (&Widening != &kNoWidening)
     capacity += CountScreened<WideningScreener, Widening>(p, n);
-  WideString out;
   out.reserve(capacity);
 
   // Units from runStart up to the next screened one are copied as they are.
@@ -262,19 +262,21 @@ template <const Fix& F, const auto& Screen, const auto& Widening, class Screener
     i = runStart = HandleScreenedUnit<F>(p, i, n, out);
   }
   out.append(p + runStart, n - runStart);
-  return out;
 }
 
 template <const Fix& F, const auto& Screen, const auto& Widening>
-[[nodiscard]] TU_TARGET_AVX2 __attribute__((flatten)) WideString WalkWide(std::u16string_view text) {
-  return Walk<F, Screen, Widening, WideScreen<Screen>, WideScreen<Widening>>(text);
+TU_TARGET_AVX2 __attribute__((flatten)) void WalkWide(std::u16string_view text, WideString& out) {
+  Walk<F, Screen, Widening, WideScreen<Screen>, WideScreen<Widening>>(text, out);
 }
 
 template <const Fix& F, const auto& Screen, const auto& Widening = kNoWidening>
-[[nodiscard]] WideString Apply(std::u16string_view text) {
+void Apply(std::u16string_view text, WideString& out) {
   static_assert(ScreenIsSound(F, Screen));
-  if (HasWideScreen()) return WalkWide<F, Screen, Widening>(text);
-  return Walk<F, Screen, Widening, NarrowScreen<Screen>, NarrowScreen<Widening>>(text);
+  if (HasWideScreen()) {
+    WalkWide<F, Screen, Widening>(text, out);
+  } else {
+    Walk<F, Screen, Widening, NarrowScreen<Screen>, NarrowScreen<Widening>>(text, out);
+  }
 }
 
 // ---- The six routines -----------------------------------------------------
@@ -313,53 +315,65 @@ constexpr auto kJISX0208ToJISX0213Screen =
 
 namespace textunits {
 
-WideString MappingFixCP932ToUnicode(std::u16string_view text) {
-  return Apply<kCP932ToUnicodeFix, kCP932ToUnicodeScreen>(text);
+void MappingFixCP932ToUnicode(std::u16string_view text, WideString& out) {
+  Apply<kCP932ToUnicodeFix, kCP932ToUnicodeScreen>(text, out);
 }
 
-WideString MappingFixJISX0208ToUnicode(std::u16string_view text) {
-  return Apply<kJISX0208ToUnicodeFix, kJISX0208ToUnicodeScreen>(text);
+void MappingFixJISX0208ToUnicode(std::u16string_view text, WideString& out) {
+  Apply<kJISX0208ToUnicodeFix, kJISX0208ToUnicodeScreen>(text, out);
 }
 
-WideString MappingFixUnicodeToCP932(std::u16string_view text) {
-  return Apply<kUnicodeToCP932Fix, kUnicodeToCP932Screen>(text);
+void MappingFixUnicodeToCP932(std::u16string_view text, WideString& out) {
+  Apply<kUnicodeToCP932Fix, kUnicodeToCP932Screen>(text, out);
 }
 
-WideString MappingFixUnicodeToJISX0208(std::u16string_view text) {
-  return Apply<kUnicodeToJISX0208Fix, kUnicodeToJISX0208Screen>(text);
+void MappingFixUnicodeToJISX0208(std::u16string_view text, WideString& out) {
+  Apply<kUnicodeToJISX0208Fix, kUnicodeToJISX0208Screen>(text, out);
 }
 
-WideString MappingFixJISX0213ToJISX0208(std::u16string_view text) {
-  return Apply<kJISX0213ToJISX0208Fix, kJISX0213ToJISX0208Screen>(text);
+void MappingFixJISX0213ToJISX0208(std::u16string_view text, WideString& out) {
+  Apply<kJISX0213ToJISX0208Fix, kJISX0213ToJISX0208Screen>(text, out);
 }
 
-WideString MappingFixJISX0208ToJISX0213(std::u16string_view text) {
-  return Apply<kJISX0208ToJISX0213Fix, kJISX0208ToJISX0213Screen,
-               kJISX0208ToJISX0213WideningScreen>(text);
+void MappingFixJISX0208ToJISX0213(std::u16string_view text, WideString& out) {
+  Apply<kJISX0208ToJISX0213Fix, kJISX0208ToJISX0213Screen,
+               kJISX0208ToJISX0213WideningScreen>(text, out);
 }
 
 }  // namespace textunits
 
 WideString TuMappingFix_CP932ToUnicode(const WideString& text) {
-  return textunits::MappingFixCP932ToUnicode(text);
+  WideString out;
+  textunits::MappingFixCP932ToUnicode(text, out);
+  return out;
 }
 
 WideString TuMappingFix_JISX0208ToUnicode(const WideString& text) {
-  return textunits::MappingFixJISX0208ToUnicode(text);
+  WideString out;
+  textunits::MappingFixJISX0208ToUnicode(text, out);
+  return out;
 }
 
 WideString TuMappingFix_UnicodeToCP932(const WideString& text) {
-  return textunits::MappingFixUnicodeToCP932(text);
+  WideString out;
+  textunits::MappingFixUnicodeToCP932(text, out);
+  return out;
 }
 
 WideString TuMappingFix_UnicodeToJISX0208(const WideString& text) {
-  return textunits::MappingFixUnicodeToJISX0208(text);
+  WideString out;
+  textunits::MappingFixUnicodeToJISX0208(text, out);
+  return out;
 }
 
 WideString TuMappingFix_JISX0213ToJISX0208(const WideString& text) {
-  return textunits::MappingFixJISX0213ToJISX0208(text);
+  WideString out;
+  textunits::MappingFixJISX0213ToJISX0208(text, out);
+  return out;
 }
 
 WideString TuMappingFix_JISX0208ToJISX0213(const WideString& text) {
-  return textunits::MappingFixJISX0208ToJISX0213(text);
+  WideString out;
+  textunits::MappingFixJISX0208ToJISX0213(text, out);
+  return out;
 }

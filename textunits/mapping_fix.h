@@ -14,12 +14,13 @@ TU_API WideString TuMappingFix_JISX0213ToJISX0208(const WideString& text);
 TU_API WideString TuMappingFix_JISX0208ToJISX0213(const WideString& text);
 
 namespace textunits {
-// The same routines on a view of the text, for callers that hold the text
-// elsewhere (the plug-in reads the host's buffer) and need no copy of it.
-WideString MappingFixCP932ToUnicode(std::u16string_view text);
-WideString MappingFixJISX0208ToUnicode(std::u16string_view text);
-WideString MappingFixUnicodeToCP932(std::u16string_view text);
-WideString MappingFixUnicodeToJISX0208(std::u16string_view text);
-WideString MappingFixJISX0213ToJISX0208(std::u16string_view text);
-WideString MappingFixJISX0208ToJISX0213(std::u16string_view text);
+// The same routines on a view of the text, writing into `out` (whose room is
+// reused), for callers that hold the text elsewhere and run many times: the
+// plug-in reads the host's buffer and keeps its result string.
+void MappingFixCP932ToUnicode(std::u16string_view text, WideString& out);
+void MappingFixJISX0208ToUnicode(std::u16string_view text, WideString& out);
+void MappingFixUnicodeToCP932(std::u16string_view text, WideString& out);
+void MappingFixUnicodeToJISX0208(std::u16string_view text, WideString& out);
+void MappingFixJISX0213ToJISX0208(std::u16string_view text, WideString& out);
+void MappingFixJISX0208ToJISX0213(std::u16string_view text, WideString& out);
 }  // namespace textunits

@@ -151,3 +151,25 @@ TEST_F(Protocol, EachFilterRunsItsRoutine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A host may hand a result straight back as the next text without copying
+// it; each filter must read it before writing over it.
+TEST_F(Protocol, AResultHandedBackAsTheNextTextIsReadWhole) {
+  const TPluginDescriptor d = Describe();
+  TPluginInitInfo init{nullptr, u"", u""};
+  d.InitProc(&init);
+  const std::u16string text = u"9時\u301C17時\u2212\u525D\u304B\u3099\u00E9 and more text";
+  for (int index = 0; index <= 8; ++index) {
+    const std::u16string twice = Exec(d, index, Exec(d, index, text.c_str()).c_str());
+    TFilterExecInfo info{};
+    info.Index = index;
+    info.Text = text.c_str();
+    info.Text = d.ExecuteProc(&info);  // the plug-in's own result as input
+    EXPECT_EQ(std::u16string(d.ExecuteProc(&info)), twice) << index;
+  }
+  d.FinishProc();
+}
+
+}  // namespace
