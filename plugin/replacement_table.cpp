@@ -9,17 +9,18 @@ namespace pf = quornel::platform;
 
 void ReplacementTable::Assign(std::vector<std::u16string> entries) {
   entries_.assign(std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
-  nearest_.clear();
+  hasKey_.assign(hasKey_.size(), false);
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-    if (!it->empty()) nearest_.try_emplace((*it)[0], it);  // empty lines have no key
+    if (it->empty() || hasKey_[(*it)[0]]) continue;  // empty lines have no key
+    nearest_[(*it)[0]] = it;
+    hasKey_[(*it)[0]] = true;
   }
   changed_ = false;
 }
 
 bool ReplacementTable::Find(char16_t unit, std::u16string_view& replacement) {
-  const auto found = nearest_.find(unit);
-  if (found == nearest_.end()) return false;
-  const Entry entry = found->second;
+  if (!hasKey_[unit]) return false;
+  const Entry entry = nearest_[unit];
   if (entry != entries_.begin()) {
     entries_.splice(entries_.begin(), entries_, entry);
     changed_ = true;
@@ -33,6 +34,7 @@ void ReplacementTable::Remember(char16_t unit, std::u16string_view replacement) 
   entry.append(replacement);
   entries_.push_front(std::move(entry));
   nearest_[unit] = entries_.begin();
+  hasKey_[unit] = true;
   changed_ = true;
 }
 

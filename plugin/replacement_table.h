@@ -6,7 +6,6 @@
 #include <list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quornel::plugin {
@@ -20,6 +19,11 @@ class ReplacementTable {
  public:
   ReplacementTable() = default;
   explicit ReplacementTable(std::vector<std::u16string> entries) { Assign(std::move(entries)); }
+  // A copy's index would point into the original's entries; moving keeps them.
+  ReplacementTable(const ReplacementTable&) = delete;
+  ReplacementTable& operator=(const ReplacementTable&) = delete;
+  ReplacementTable(ReplacementTable&&) = default;
+  ReplacementTable& operator=(ReplacementTable&&) = default;
 
   void Assign(std::vector<std::u16string> entries);
 
@@ -39,7 +43,9 @@ class ReplacementTable {
   // The entry nearest the front for each key. Moving an entry to the front,
   // or inserting one there, changes no other key's nearest entry, so lookups
   // cost one probe however long the table grows.
-  std::unordered_map<char16_t, Entry> nearest_;
+  // One slot per unit, filled where `hasKey_` says so.
+  std::vector<Entry> nearest_ = std::vector<Entry>(0x10000);
+  std::vector<bool> hasKey_ = std::vector<bool>(0x10000);
   bool changed_ = false;
 };
 
