@@ -1,5 +1,7 @@
 #include "plugin/replacement_table.h"
 
+#include <algorithm>
+
 #include "platform/files.h"
 #include "platform/winapi.h"
 
@@ -8,38 +10,49 @@ namespace quornel::plugin {
 namespace pf = quornel::platform;
 
 void ReplacementTable::Assign(std::vector<std::u16string> entries) {
-  entries_.assign(std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
-  hasKey_.assign(hasKey_.size(), false);
-  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-    if (it->empty() || hasKey_[(*it)[0]]) continue;  // empty lines have no key
-    nearest_[(*it)[0]] = it;
-    hasKey_[(*it)[0]] = true;
+  entries_.clear();
+  entries_.reserve(entries.size());
+  nearest_.assign(nearest_.size(), -1);
+  front_ = entries.size();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::u16string& text = entries[i];
+    // Empty lines have no key; of two entries with one key the first is nearer.
+    if (!text.empty() && nearest_[text[0]] < 0) nearest_[text[0]] = static_cast<std::int32_t>(i);
+    entries_.push_back({std::move(entries[i]), front_ - i});
   }
   changed_ = false;
 }
 
 bool ReplacementTable::Find(char16_t unit, std::u16string_view& replacement) {
-  if (!hasKey_[unit]) return false;
-  const Entry entry = nearest_[unit];
-  if (entry != entries_.begin()) {
-    entries_.splice(entries_.begin(), entries_, entry);
+  const std::int32_t found = nearest_[unit];
+  if (found < 0) return false;
+  Entry& entry = entries_[static_cast<std::size_t>(found)];
+  if (entry.stamp != front_) {
+    entry.stamp = ++front_;
     changed_ = true;
   }
-  replacement = std::u16string_view(*entry).substr(1);
+  replacement = std::u16string_view(entry.text).substr(1);
   return true;
 }
 
 void ReplacementTable::Remember(char16_t unit, std::u16string_view replacement) {
-  std::u16string entry(1, unit);
-  entry.append(replacement);
-  entries_.push_front(std::move(entry));
-  nearest_[unit] = entries_.begin();
-  hasKey_[unit] = true;
+  std::u16string text(1, unit);
+  text.append(replacement);
+  nearest_[unit] = static_cast<std::int32_t>(entries_.size());
+  entries_.push_back({std::move(text), ++front_});
   changed_ = true;
 }
 
 std::vector<std::u16string> ReplacementTable::Entries() const {
-  return {entries_.begin(), entries_.end()};
+  std::vector<const Entry*> order;
+  order.reserve(entries_.size());
+  for (const Entry& entry : entries_) order.push_back(&entry);
+  std::sort(order.begin(), order.end(),
+            [](const Entry* a, const Entry* b) { return a->stamp > b->stamp; });
+  std::vector<std::u16string> texts;
+  texts.reserve(order.size());
+  for (const Entry* entry : order) texts.push_back(entry->text);
+  return texts;
 }
 
 namespace {

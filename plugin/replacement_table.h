@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,17 +18,12 @@ class ReplacementTable {
  public:
   ReplacementTable() = default;
   explicit ReplacementTable(std::vector<std::u16string> entries) { Assign(std::move(entries)); }
-  // A copy's index would point into the original's entries; moving keeps them.
-  ReplacementTable(const ReplacementTable&) = delete;
-  ReplacementTable& operator=(const ReplacementTable&) = delete;
-  ReplacementTable(ReplacementTable&&) = default;
-  ReplacementTable& operator=(ReplacementTable&&) = default;
 
   void Assign(std::vector<std::u16string> entries);
 
   // The replacement for `unit`, or nothing; a hit behind the front moves to
   // the front and marks the table changed. The view stays valid until the
-  // entry is dropped with the table.
+  // next Remember or Assign.
   [[nodiscard]] bool Find(char16_t unit, std::u16string_view& replacement);
   void Remember(char16_t unit, std::u16string_view replacement);
 
@@ -38,14 +32,19 @@ class ReplacementTable {
   [[nodiscard]] std::size_t Size() const { return entries_.size(); }
 
  private:
-  using Entry = std::list<std::u16string>::iterator;
-  std::list<std::u16string> entries_;
-  // The entry nearest the front for each key. Moving an entry to the front,
-  // or inserting one there, changes no other key's nearest entry, so lookups
-  // cost one probe however long the table grows.
-  // One slot per unit, filled where `hasKey_` says so.
-  std::vector<Entry> nearest_ = std::vector<Entry>(0x10000);
-  std::vector<bool> hasKey_ = std::vector<bool>(0x10000);
+  // The list order is kept as a recency stamp per entry instead of by moving
+  // entries about: the front is the highest stamp, a move to the front or a
+  // new entry takes a stamp above all others, and the entries are sorted by
+  // stamp only when the list is read out. The order is the same.
+  struct Entry {
+    std::u16string text;
+    std::uint64_t stamp;
+  };
+  std::vector<Entry> entries_;
+  // The entry nearest the front for each key, or -1. Moving an entry to the
+  // front, or adding one there, changes no other key's nearest entry.
+  std::vector<std::int32_t> nearest_ = std::vector<std::int32_t>(0x10000, -1);
+  std::uint64_t front_ = 0;  // the stamp of the front entry
   bool changed_ = false;
 };
 
