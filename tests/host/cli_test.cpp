@@ -169,6 +169,24 @@ TEST_F(Cli, EachMistakeHasItsOwnMessage) {
   }
 }
 
+TEST_F(Cli, Filter9ReplacesFromTheTableAndCountsWhatItCouldNotAsk) {
+  fs::create_directories(dir_ / "t");
+  // Remembered: the wave dash becomes a full-width tilde, the heart stays.
+  Write(dir_ / "t" / "Quornel_SJIS.tbl",
+        std::string("\xFF\xFE\x1C\x30\x5E\xFF\r\0\n\0\x65\x26\x65\x26\r\0\n\0", 18));
+  Result r = Quornel("run 9 --table-dir t", "a\u301Cb\u2665c\u263A\u00E9\n", "QUORNEL_NO_TTY=1");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "a\uFF5Eb\u2665c\u263A\u00E9\n");
+  EXPECT_NE(r.err.find("2 unit(s) the ANSI code page cannot show were left unchanged"),
+            std::string::npos)
+      << r.err;
+  r = Quornel("table --table-dir t");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("2 entries"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("U+301C \u301C  ->  \uFF5E  (U+FF5E)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("U+2665 \u2665  ->  (kept as it is)"), std::string::npos) << r.out;
+}
+
 TEST_F(Cli, DemoShowsEachFilterOnTheSample) {
   const Result r = Quornel("demo");
   ASSERT_EQ(r.status, 0) << r.err;

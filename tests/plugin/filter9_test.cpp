@@ -135,6 +135,12 @@ TEST_F(Filter9, AFittedUnitIsProposedAndEachSurrogateHalfAskedAlone) {
   EXPECT_EQ(Dialogs()[2].Opened()["PanelUnicode"].text, std::u16string(1, char16_t{0xDE00}));
 }
 
+TEST_F(Filter9, HelpIsLookedForBesideTheHostsExecutable) {
+  Init({});
+  const fs::path exe = fs::read_symlink("/proc/self/exe");
+  EXPECT_EQ(quornel::vcl::Application().HelpFile(), (exe.parent_path() / "Quornel.chm").u16string());
+}
+
 TEST_F(Filter9, TextTheCodePageHoldsPassesWithoutQuestions) {
   Init({});
   EXPECT_EQ(Run(u""), u"");
