@@ -20,20 +20,35 @@ std::vector<Ratio>& Ratios() {
   return ratios;
 }
 
-// Keeps the console output and remembers each run's time per iteration.
+// Keeps the console output and remembers each benchmark's time per
+// iteration: the median over its repetitions when it was repeated (run with
+// --benchmark_repetitions on a shared machine, where single runs are noisy).
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      times_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+      if (run.iterations == 0) continue;
+      const double time = run.real_accumulated_time / static_cast<double>(run.iterations);
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate) {
+        if (run.aggregate_name == "median") medians_[name] = time;
+        continue;
+      }
+      const auto known = best_.find(name);
+      if (known == best_.end() || time < known->second) best_[name] = time;
     }
     ConsoleReporter::ReportRuns(runs);
   }
-  const std::map<std::string, double>& times() const { return times_; }
+  // The median over repetitions where there were any, else the single run.
+  std::map<std::string, double> times() const {
+    std::map<std::string, double> times = best_;
+    for (const auto& [name, time] : medians_) times[name] = time;
+    return times;
+  }
 
  private:
-  std::map<std::string, double> times_;
+  std::map<std::string, double> best_;
+  std::map<std::string, double> medians_;
 };
 
 }  // namespace
@@ -67,11 +82,12 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
 
   std::printf("\n%-28s %-28s %-12s %8s  %s\n", "subject", "baseline", "corpus", "ratio", "target");
+  const std::map<std::string, double> times = reporter.times();
   for (const Ratio& ratio : Ratios()) {
     for (const Corpus& corpus : Corpora()) {
-      const auto s = reporter.times().find(ratio.subject + "/" + corpus.name);
-      const auto b = reporter.times().find(ratio.baseline + "/" + corpus.name);
-      if (s == reporter.times().end() || b == reporter.times().end() || b->second <= 0) continue;
+      const auto s = times.find(ratio.subject + "/" + corpus.name);
+      const auto b = times.find(ratio.baseline + "/" + corpus.name);
+      if (s == times.end() || b == times.end() || b->second <= 0) continue;
       const double r = s->second / b->second;
       char target[64] = "-";
       if (ratio.maxRatio > 0) {

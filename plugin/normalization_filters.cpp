@@ -11,7 +11,8 @@ const char16_t* RunNormalize(const TFilterExecInfo* info, std::u16string& result
   // Normalized straight into the result, whose room is reused from run to run.
   std::u16string spare;
   const std::u16string_view text = InputApartFrom(info, result, spare);
-  if (!textunits::Normalize(text, result, form)) result.assign(text);
+  // The host's text is zero-terminated, so it holds no U+0000.
+  if (!textunits::Normalize(text, result, form, true)) result.assign(text);
   return ResultPointer(result);
 }
 

@@ -65,29 +65,41 @@ std::size_t FirstZero(const char16_t* text, std::size_t length) {
 
 // The size query, then the work, on either platform call. `call` has the
 // shape of NormalizeString and FoldStringW once form or flags are bound.
+//
+// The destination is sized without clearing it first: what the call does not
+// write is never read, since the text ends at the first U+0000 among the
+// units the call wrote, or after the last of them, just as it would in a
+// zero-filled buffer. That keeps the room a caller reuses from being filled
+// with zeros on every call.
 template <typename Call>
-bool Transform(std::u16string_view source, WideString& destination, Call call) {
+bool Transform(std::u16string_view source, WideString& destination, bool sourceHasNoZero,
+               Call call) {
   const int sourceLength = static_cast<int>(source.size());
   const int estimate = call(source.data(), sourceLength, nullptr, 0);
-  if (pf::GetLastError() != pf::ERROR_SUCCESS || estimate < 0) return false;
-  if (estimate == 0) return true;
+  if (pf::GetLastError() != pf::ERROR_SUCCESS || estimate <= 0) {
+    destination.clear();
+    return pf::GetLastError() == pf::ERROR_SUCCESS && estimate == 0;
+  }
 
   int size = estimate;
+  int written = 0;
   for (int attempt = 0;; ++attempt) {
-    // Zero-filled, so that the text ends at the first U+0000 whatever the
-    // call wrote.
-    destination.assign(static_cast<std::size_t>(size), u'\0');
-    const int result = call(source.data(), sourceLength, destination.data(), size);
+    destination.resize(static_cast<std::size_t>(size));
+    written = call(source.data(), sourceLength, destination.data(), size);
     const pf::DWORD error = pf::GetLastError();
     if (error == pf::ERROR_SUCCESS) break;
     if (error != pf::ERROR_INSUFFICIENT_BUFFER || attempt == kMaxRetries) return false;
     // NormalizeString says how much it needs; FoldStringW says 0.
-    const long long needed = -static_cast<long long>(result);
+    const long long needed = -static_cast<long long>(written);
     const long long grown = needed > size ? needed : 2LL * size;
     if (grown > INT32_MAX) return false;
     size = static_cast<int>(grown);
   }
-  destination.resize(FirstZero(destination.data(), destination.size()));
+  const std::size_t end =
+      written > 0 && written < size ? static_cast<std::size_t>(written) : destination.size();
+  // No normalization makes U+0000 out of other characters, so a source
+  // without one needs no search.
+  destination.resize(sourceHasNoZero ? end : FirstZero(destination.data(), end));
   return true;
 }
 
@@ -105,24 +117,28 @@ pf::DWORD FoldFlags(TNORM_FORM form) {
 
 namespace textunits {
 
-bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM form) {
-  destination.clear();
-  if (source.empty()) return true;
-  if (source.size() > INT32_MAX) return false;  // beyond what a platform length can say
+bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM form,
+               bool sourceHasNoZero) {
+  // The destination's room is kept for the work below (see Transform); every
+  // way out without a result leaves it empty.
+  if (source.empty() || source.size() > INT32_MAX) {
+    destination.clear();
+    return source.empty();  // a longer text is beyond what a platform length can say
+  }
 
   {
     // Released before the fallback below, should the library lack the entry.
     const LoadedLibrary library;
     if (const auto normalize = library.Find<pf::NormalizeStringProc>("NormalizeString")) {
       const auto platformForm = static_cast<pf::NORM_FORM>(form);
-      return Transform(source, destination,
+      return Transform(source, destination, sourceHasNoZero,
                        [&](const char16_t* src, int srcLength, char16_t* dst, int dstLength) {
                          return normalize(platformForm, src, srcLength, dst, dstLength);
                        });
     }
   }
   const pf::DWORD flags = FoldFlags(form);
-  return Transform(source, destination,
+  return Transform(source, destination, sourceHasNoZero,
                    [&](const char16_t* src, int srcLength, char16_t* dst, int dstLength) {
                      return pf::FoldStringW(flags, src, srcLength, dst, dstLength);
                    });
@@ -131,7 +147,7 @@ bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM f
 }  // namespace textunits
 
 bool TuNormalize(const WideString& source, WideString& destination, TNORM_FORM form) {
-  return textunits::Normalize(source, destination, form);
+  return textunits::Normalize(source, destination, form, false);
 }
 
 bool TuIsNormalized(const WideString& text, TNORM_FORM form) {

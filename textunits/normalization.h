@@ -24,6 +24,9 @@ enum TNORM_FORM : std::uint8_t {
 
 namespace textunits {
 // TuNormalize on a view of the text, for callers that hold the text elsewhere
-// (the plug-in reads the host's buffer); the same results.
-[[nodiscard]] bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM form);
+// (the plug-in reads the host's buffer); the same results. The room of
+// `destination` is reused. A caller that knows the source holds no U+0000
+// (it came zero-terminated) says so, and the result is not searched for one.
+[[nodiscard]] bool Normalize(std::u16string_view source, WideString& destination, TNORM_FORM form,
+                             bool sourceHasNoZero);
 }  // namespace textunits

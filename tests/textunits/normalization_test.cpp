@@ -116,6 +116,27 @@ TEST_P(Normalization, CutAtTheFirstZeroWhereverItStands) {
   }
 }
 
+// The destination's room is reused without being cleared: what it held
+// before must not show through, whether the new text is longer or shorter.
+TEST_P(Normalization, WhatTheDestinationHeldBeforeNeverShows) {
+  const std::u16string long_text = Repeat(u"\u304C", 40);
+  WideString destination = Repeat(u"#", 200);
+  ASSERT_TRUE(TuNormalize(u"e\u0301", destination, NormalizationC));
+  EXPECT_EQ(destination, u"\u00E9");
+  ASSERT_TRUE(TuNormalize(long_text, destination, NormalizationD));
+  EXPECT_EQ(destination, Repeat(u"\u304B\u3099", 40));
+  ASSERT_TRUE(TuNormalize(u"a", destination, NormalizationKC));
+  EXPECT_EQ(destination, u"a");
+  for (const bool noZero : {false, true}) {
+    destination = Repeat(u"#", 10);
+    ASSERT_TRUE(textunits::Normalize(u"\u30AB\u3099x", destination, NormalizationC, noZero));
+    EXPECT_EQ(destination, u"\u30ACx");
+  }
+  destination = u"stale";
+  EXPECT_FALSE(TuNormalize(u"x", destination, NormalizationOther));
+  EXPECT_TRUE(destination.empty()) << "a refused size query leaves nothing behind";
+}
+
 // The size the platform guesses first is too small for all of these; the
 // routine has to grow the buffer and try again.
 TEST_P(Normalization, TextThatExpandsPastTheGuessIsNormalizedInFull) {
