@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "textunits/surrogates.h"
@@ -190,26 +191,29 @@ constexpr std::size_t kMaxRun = 2048;
   return i == n || p[i] == 0;
 }
 
-void AppendCodePoint(WideString& out, std::uint32_t c) {
+// Writes at `out` and returns where the next unit goes; the caller has made
+// room for every unit the walk can write.
+char16_t* PutCodePoint(char16_t* out, std::uint32_t c) {
   if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
+    *out++ = static_cast<char16_t>(c);
   } else {
-    out.push_back(LeadOf(c));
-    out.push_back(TrailOf(c));
+    *out++ = LeadOf(c);
+    *out++ = TrailOf(c);
   }
+  return out;
 }
 
 template <const Fix& F>
-std::size_t HandleScreenedUnit(const char16_t* p, std::size_t i, std::size_t n, WideString& out) {
+std::size_t HandleScreenedUnit(const char16_t* p, std::size_t i, std::size_t n, char16_t*& out) {
   const char16_t u = p[i];
   if (F.throughCodePoints && IsSurrogate(u)) {
     if (IsLeadSurrogate(u) && i + 1 < n && IsTrailSurrogate(p[i + 1])) {
-      AppendCodePoint(out, MapCodePoint(F, CombineSurrogates(u, p[i + 1])));
+      out = PutCodePoint(out, MapCodePoint(F, CombineSurrogates(u, p[i + 1])));
       return i + 2;
     }
     return i + 1;  // a lone surrogate has no code point to carry over
   }
-  AppendCodePoint(out, MapUnit(F, u));
+  out = PutCodePoint(out, MapUnit(F, u));
   return i + 1;
 }
 
@@ -218,17 +222,27 @@ constexpr auto kNoWidening = MakeUnitSet({0});
 
 template <const Fix& F, const auto& Screen, const auto& Widening, class Screener,
           class WideningScreener>
-inline void Walk(std::u16string_view text, WideString& out) {
-  out.clear();
+inline void Walk(std::u16string_view text, WideString& result) {
   const std::size_t n = text.size();
   const char16_t* p = text.data();
-  if (n == 0) return;
-  if (F.throughCodePoints && FirstCodePointIsNull(p, n)) return;
+  if (n == 0 || (F.throughCodePoints && FirstCodePointIsNull(p, n))) {
+    result.clear();
+    return;
+  }
 
   std::size_t capacity = n;
   if constexpr (&Widening != &kNoWidening)
     capacity += CountScreened<WideningScreener, Widening>(p, n);
-  out.reserve(capacity);
+  // Sized once for the most the walk can write (no unit becomes more than
+  // one, but for the widening ones counted above) and written through a
+  // pointer; what the string held before is overwritten or cut off, so a
+  // string reused from run to run is not filled first.
+  result.resize(capacity);
+  char16_t* out = result.data();
+  auto copy = [&out, p](std::size_t from, std::size_t to) {
+    std::memcpy(out, p + from, (to - from) * sizeof(char16_t));
+    out += to - from;
+  };
 
   // Units from runStart up to the next screened one are copied as they are.
   // A pair found at a block's end takes the first unit of the next block
@@ -239,7 +253,7 @@ inline void Walk(std::u16string_view text, WideString& out) {
     std::uint64_t mask = Screener::Block(p + i);
     if (mask == 0) {
       if (i > runStart + kMaxRun) {
-        out.append(p + runStart, i - runStart);
+        copy(runStart, i);
         runStart = i;
       }
       continue;
@@ -249,7 +263,7 @@ inline void Walk(std::u16string_view text, WideString& out) {
       mask &= mask - 1;
       mask &= mask - 1;
       if (at < runStart) continue;
-      out.append(p + runStart, at - runStart);
+      copy(runStart, at);
       runStart = HandleScreenedUnit<F>(p, at, n, out);
     } while (mask != 0);
   }
@@ -258,10 +272,11 @@ inline void Walk(std::u16string_view text, WideString& out) {
       ++i;
       continue;
     }
-    out.append(p + runStart, i - runStart);
+    copy(runStart, i);
     i = runStart = HandleScreenedUnit<F>(p, i, n, out);
   }
-  out.append(p + runStart, n - runStart);
+  copy(runStart, n);
+  result.resize(static_cast<std::size_t>(out - result.data()));
 }
 
 template <const Fix& F, const auto& Screen, const auto& Widening>

@@ -163,3 +163,33 @@ TEST_P(MappingFixScreens, MatchesReferenceWithOneSpecialUnitAtEachPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+// The view forms write into a string a caller keeps from run to run; what it
+// held before, longer or shorter, must not show through.
+TEST(MappingFixInto, AReusedStringGivesWhatAFreshOneGives) {
+  using Into = void (*)(std::u16string_view, WideString&);
+  using Fresh = WideString (*)(const WideString&);
+  const std::pair<Into, Fresh> routines[] = {
+      {textunits::MappingFixCP932ToUnicode, TuMappingFix_CP932ToUnicode},
+      {textunits::MappingFixJISX0208ToUnicode, TuMappingFix_JISX0208ToUnicode},
+      {textunits::MappingFixUnicodeToCP932, TuMappingFix_UnicodeToCP932},
+      {textunits::MappingFixUnicodeToJISX0208, TuMappingFix_UnicodeToJISX0208},
+      {textunits::MappingFixJISX0213ToJISX0208, TuMappingFix_JISX0213ToJISX0208},
+      {textunits::MappingFixJISX0208ToJISX0213, TuMappingFix_JISX0208ToJISX0213},
+  };
+  const WideString texts[] = {u"", u"\u2015\u2014\u53F1\u525D\xD800 abc", u"\U00020B9F\u301C",
+                              WideString(100, u'\u53F1'), u"\xDC00"};
+  for (const auto& [into, fresh] : routines) {
+    for (const WideString& before : {WideString(), WideString(300, u'#'), WideString(3, u'#')}) {
+      for (const WideString& text : texts) {
+        WideString out = before;
+        into(text, out);
+        EXPECT_EQ(out, fresh(text));
+      }
+    }
+  }
+}
+
+}  // namespace
