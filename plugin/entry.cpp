@@ -7,11 +7,10 @@
 #include "platform/files.h"
 #include "platform/winapi.h"
 #include "plugin/filters.h"
+#include "plugin/framework/vcl.h"
 #include "plugin/host_extensions.h"
 #include "plugin/plugin.h"
 #include "plugin/state.h"
-
-#include "plugin/framework/vcl.h"
 
 namespace quornel::plugin {
 namespace {
