@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/unicode_text.h"
-#include "platform/winapi.h"
+#include "platform/convert.h"
 
 namespace quornel::host {
 
@@ -72,15 +72,20 @@ bool Decoder::Finish(std::u16string& out, std::string& error) {
   return true;
 }
 
+// The bytes of a character begun in the last piece, then the new ones; the
+// joined bytes live in `joined` when there were any.
+std::string_view Decoder::TakePending(std::string_view bytes, std::string& joined) {
+  if (pending_.empty()) return bytes;
+  joined.reserve(pending_.size() + bytes.size());
+  joined.append(pending_).append(bytes);
+  pending_.clear();
+  return joined;
+}
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool Decoder::FeedUtf8(std::string_view bytes, std::u16string& out, std::string& error) {
   std::string joined;
-  if (!pending_.empty()) {
-    joined.reserve(pending_.size() + bytes.size());
-    joined.append(pending_).append(bytes);
-    bytes = joined;
-    pending_.clear();
-  }
+  bytes = TakePending(bytes, joined);
   out.reserve(out.size() + bytes.size());
   std::size_t i = 0;
   const std::size_t n = bytes.size();
@@ -138,12 +143,7 @@ bool Decoder::FeedUtf8(std::string_view bytes, std::u16string& out, std::string&
 
 bool Decoder::FeedUtf16(std::string_view bytes, std::u16string& out, std::string& error) {
   std::string joined;
-  if (!pending_.empty()) {
-    joined.reserve(pending_.size() + bytes.size());
-    joined.append(pending_).append(bytes);
-    bytes = joined;
-    pending_.clear();
-  }
+  bytes = TakePending(bytes, joined);
   std::size_t i = 0;
   if (!started_) {
     if (bytes.size() < 2) {
@@ -205,15 +205,10 @@ bool Decoder::FeedAnsi(std::string_view bytes, std::u16string& out, std::string&
   pending_.append(bytes);
   const std::size_t cut = last ? pending_.size() : pending_.rfind('\n') + 1;  // npos + 1 == 0
   if (cut == 0) return true;
-  const int length = static_cast<int>(cut);
-  const int size = pf::MultiByteToWideChar(ansiCodePage_, 0, pending_.data(), length, nullptr, 0);
-  if (size <= 0) {
+  if (!pf::AppendMultiByteAsWide(ansiCodePage_, std::string_view(pending_).substr(0, cut), out)) {
     error = "cannot decode the input in code page " + std::to_string(ansiCodePage_);
     return false;
   }
-  const std::size_t start = out.size();
-  out.resize(start + static_cast<std::size_t>(size));
-  pf::MultiByteToWideChar(ansiCodePage_, 0, pending_.data(), length, out.data() + start, size);
   offset_ += cut;
   pending_.erase(0, cut);
   return true;
@@ -261,18 +256,10 @@ bool Encoder::Encode(std::u16string_view text, std::string& out, std::string& er
       break;
     }
     case Encoding::Ansi: {
-      if (text.empty()) break;
-      const int length = static_cast<int>(text.size());
-      const int size = pf::WideCharToMultiByte(ansiCodePage_, 0, text.data(), length, nullptr, 0,
-                                               nullptr, nullptr);
-      if (size <= 0) {
+      if (!pf::AppendWideAsMultiByte(ansiCodePage_, text, out)) {
         error = "cannot encode the output in code page " + std::to_string(ansiCodePage_);
         return false;
       }
-      const std::size_t start = out.size();
-      out.resize(start + static_cast<std::size_t>(size));
-      pf::WideCharToMultiByte(ansiCodePage_, 0, text.data(), length, out.data() + start, size,
-                              nullptr, nullptr);
       break;
     }
   }

@@ -30,6 +30,7 @@ class Decoder {
   [[nodiscard]] bool Finish(std::u16string& out, std::string& error);
 
  private:
+  std::string_view TakePending(std::string_view bytes, std::string& joined);
   bool FeedUtf8(std::string_view bytes, std::u16string& out, std::string& error);
   bool FeedUtf16(std::string_view bytes, std::u16string& out, std::string& error);
   bool FeedAnsi(std::string_view bytes, std::u16string& out, std::string& error, bool last);

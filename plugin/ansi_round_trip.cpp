@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/winapi.h"
+#include "platform/convert.h"
 #include "textunits/types.h"
 
 namespace quornel::plugin {
@@ -13,30 +13,18 @@ std::uint32_t AnsiCodePage() { return TuProcessDefaultCodePage(); }
 
 namespace {
 
-// Flags 0, so best fit applies; no default character of our own and no
-// used-flag, so the code page's default stands for what cannot be mapped.
+// No default character of our own and no used-flag, so the code page's
+// default stands for what cannot be mapped. A conversion that gives nothing
+// gives the empty string.
 std::string AnsiForm(std::u16string_view text, std::uint32_t codePage) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size =
-      pf::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  const int written = pf::WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), size,
-                                              nullptr, nullptr);
-  bytes.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+  std::string bytes;
+  pf::AppendWideAsMultiByte(codePage, text, bytes);
   return bytes;
 }
 
 std::u16string RoundTripText(const std::string& ansi, std::uint32_t codePage) {
-  if (ansi.empty()) return {};
-  const int length = static_cast<int>(ansi.size());
-  const int size = pf::MultiByteToWideChar(codePage, 0, ansi.data(), length, nullptr, 0);
-  if (size <= 0) return {};
-  std::u16string text(static_cast<std::size_t>(size), u'\0');
-  const int written =
-      pf::MultiByteToWideChar(codePage, 0, ansi.data(), length, text.data(), size);
-  text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+  std::u16string text;
+  pf::AppendMultiByteAsWide(codePage, ansi, text);
   return text;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/files.h"
-#include "platform/winapi.h"
+#include "platform/convert.h"
 
 namespace quornel::plugin {
 
@@ -67,14 +67,10 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   return text;
 }
 
+// Undecodable bytes become what the platform's decoder makes of them.
 std::u16string DecodeCodePage(std::string_view bytes, std::uint32_t codePage) {
-  if (bytes.empty()) return {};
-  const int length = static_cast<int>(bytes.size());
-  const int size = pf::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-  if (size <= 0) return {};
-  std::u16string text(static_cast<std::size_t>(size), u'\0');
-  const int written = pf::MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
-  text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+  std::u16string text;
+  pf::AppendMultiByteAsWide(codePage, bytes, text);
   return text;
 }
 
