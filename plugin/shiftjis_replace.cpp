@@ -49,8 +49,9 @@ Answer Ask(char16_t unit, std::u16string_view roundTrip) {
 }  // namespace
 
 const char16_t* FilterShiftJISReplace(const TFilterExecInfo* info, std::u16string& result) {
+  std::u16string spare;
+  const std::u16string_view text = InputApartFrom(info, result, spare);
   result.clear();
-  const std::u16string text(InputText(info));
   const UnitRoundTrips& trips = UnitRoundTrips::ForAnsiCodePage();
   PluginState& state = State();
   if (!state.Table) state.Table.emplace();  // run before initialization: nothing is remembered for long
@@ -60,7 +61,7 @@ const char16_t* FilterShiftJISReplace(const TFilterExecInfo* info, std::u16strin
     // Units the code page shows as themselves go over in runs.
     std::size_t run = i;
     while (run < text.size() && trips.Survives(text[run])) ++run;
-    result.append(text, i, run - i);
+    result.append(text.substr(i, run - i));
     if (run == text.size()) break;
     const char16_t unit = text[run];
     std::u16string_view replacement;
