@@ -8,7 +8,12 @@
 #include <sstream>
 #include <string>
 
+#include "common/files.h"
+
 namespace {
+
+using quornel::testing::ReadFile;
+using quornel::testing::WriteFile;
 
 namespace fs = std::filesystem;
 
@@ -17,17 +22,6 @@ struct Result {
   std::string out;
   std::string err;
 };
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 class Cli : public ::testing::Test {
  protected:
@@ -43,11 +37,11 @@ class Cli : public ::testing::Test {
   // Runs quornel with `args` (shell words) and the given standard input.
   Result Quornel(const std::string& args, const std::string& input = "",
                  const std::string& env = "") {
-    Write(dir_ / "stdin", input);
+    WriteFile(dir_ / "stdin", input);
     const std::string command = "cd '" + dir_.string() + "' && " + env + " '" QUORNEL_EXE "' " +
                                 args + " <stdin >stdout 2>stderr";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(dir_ / "stdout"), Read(dir_ / "stderr")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir_ / "stdout"), ReadFile(dir_ / "stderr")};
   }
 
   fs::path dir_;
@@ -88,17 +82,17 @@ TEST_F(Cli, RunFiltersStandardInputAndFilesByIndexOrName) {
     Result r = Quornel("run " + row.filter, row.input);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, row.expected) << row.filter;
-    Write(dir_ / "in.txt", row.input);
+    WriteFile(dir_ / "in.txt", row.input);
     r = Quornel("run " + row.filter + " in.txt -o out.txt");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Read(dir_ / "out.txt"), row.expected) << row.filter;
+    EXPECT_EQ(ReadFile(dir_ / "out.txt"), row.expected) << row.filter;
   }
 }
 
 TEST_F(Cli, ManySmallPiecesGiveTheWholeTextsResult) {
   std::string text;
   for (int i = 0; i < 300; ++i) text += "行" + std::to_string(i) + "：か\xE3\x82\x99〜−剝😀é\n";
-  Write(dir_ / "in.txt", text);
+  WriteFile(dir_ / "in.txt", text);
   for (const char* filter : {"0", "4", "5", "6", "7", "8"}) {
     const Result whole = Quornel(std::string("run ") + filter + " in.txt");
     const Result pieces =
@@ -109,11 +103,11 @@ TEST_F(Cli, ManySmallPiecesGiveTheWholeTextsResult) {
 }
 
 TEST_F(Cli, EncodingsConvertOnTheWayInAndOut) {
-  Write(dir_ / "in16.txt", std::string("\xFF\xFE\x1C\x30\n\x00", 6));
+  WriteFile(dir_ / "in16.txt", std::string("\xFF\xFE\x1C\x30\n\x00", 6));
   Result r = Quornel("run jisx0208 in16.txt --input-encoding utf-16 --output-encoding utf-16be");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, std::string("\xFF\x5E\x00\n", 4));
-  Write(dir_ / "sjis.txt", "\x82\xA0\x81\x60\n");
+  WriteFile(dir_ / "sjis.txt", "\x82\xA0\x81\x60\n");
   r = Quornel("run 8 sjis.txt --input-encoding ansi");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "あ～\n");
@@ -123,29 +117,29 @@ TEST_F(Cli, EncodingsConvertOnTheWayInAndOut) {
 }
 
 TEST_F(Cli, BadInputIsRefusedWithFileAndOffsetAndNothingIsOverwritten) {
-  Write(dir_ / "bad.txt", "good line\nbad \xFF byte\n");
-  Write(dir_ / "out.txt", "precious");
+  WriteFile(dir_ / "bad.txt", "good line\nbad \xFF byte\n");
+  WriteFile(dir_ / "out.txt", "precious");
   Result r = Quornel("run 0 bad.txt -o out.txt");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("bad.txt: ill-formed UTF-8 at byte offset 14"), std::string::npos) << r.err;
-  EXPECT_EQ(Read(dir_ / "out.txt"), "precious");
+  EXPECT_EQ(ReadFile(dir_ / "out.txt"), "precious");
 
-  Write(dir_ / "nul.txt", std::string("ab\0c", 4));
+  WriteFile(dir_ / "nul.txt", std::string("ab\0c", 4));
   r = Quornel("run 0 --in-place nul.txt");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("nul.txt: NUL character at byte offset 2"), std::string::npos) << r.err;
-  EXPECT_EQ(Read(dir_ / "nul.txt"), std::string("ab\0c", 4));
+  EXPECT_EQ(ReadFile(dir_ / "nul.txt"), std::string("ab\0c", 4));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 6)
       << "no temporary file is left behind";
 }
 
 TEST_F(Cli, InPlaceReplacesEachFile) {
-  Write(dir_ / "a.txt", "剝\n");
-  Write(dir_ / "b.txt", "頰\n");
+  WriteFile(dir_ / "a.txt", "剝\n");
+  WriteFile(dir_ / "b.txt", "頰\n");
   const Result r = Quornel("run 4 -i a.txt b.txt");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Read(dir_ / "a.txt"), "剥\n");
-  EXPECT_EQ(Read(dir_ / "b.txt"), "頬\n");
+  EXPECT_EQ(ReadFile(dir_ / "a.txt"), "剥\n");
+  EXPECT_EQ(ReadFile(dir_ / "b.txt"), "頬\n");
 }
 
 TEST_F(Cli, EachMistakeHasItsOwnMessage) {
@@ -172,7 +166,7 @@ TEST_F(Cli, EachMistakeHasItsOwnMessage) {
 TEST_F(Cli, Filter9ReplacesFromTheTableAndCountsWhatItCouldNotAsk) {
   fs::create_directories(dir_ / "t");
   // Remembered: the wave dash becomes a full-width tilde, the heart stays.
-  Write(dir_ / "t" / "Quornel_SJIS.tbl",
+  WriteFile(dir_ / "t" / "Quornel_SJIS.tbl",
         std::string("\xFF\xFE\x1C\x30\x5E\xFF\r\0\n\0\x65\x26\x65\x26\r\0\n\0", 18));
   Result r = Quornel("run 9 --table-dir t", "a\u301Cb\u2665c\u263A\u00E9\n", "QUORNEL_NO_TTY=1");
   ASSERT_EQ(r.status, 0) << r.err;

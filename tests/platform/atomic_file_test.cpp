@@ -8,20 +8,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/files.h"
 #include "platform/files.h"
 
 namespace {
 
+using quornel::testing::ReadFile;
+
 namespace fs = std::filesystem;
 using quornel::platform::AtomicFile;
 using quornel::platform::ReplaceFileAtomically;
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::size_t Entries(const fs::path& dir) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -39,13 +35,13 @@ TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporaryFile) {
     AtomicFile abandoned;
     ASSERT_TRUE(abandoned.Open(file.string(), error)) << error;
     ASSERT_TRUE(abandoned.Write("new, half written", 9, error)) << error;
-    EXPECT_EQ(Read(file), "old") << "nothing shows before Commit";
+    EXPECT_EQ(ReadFile(file), "old") << "nothing shows before Commit";
   }  // given up, as when a run fails half-way
-  EXPECT_EQ(Read(file), "old");
+  EXPECT_EQ(ReadFile(file), "old");
   EXPECT_EQ(Entries(dir), 1u);
 
   ASSERT_TRUE(ReplaceFileAtomically(file.string(), "new", error)) << error;
-  EXPECT_EQ(Read(file), "new");
+  EXPECT_EQ(ReadFile(file), "new");
   EXPECT_EQ(Entries(dir), 1u);
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)

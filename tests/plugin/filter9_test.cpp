@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/files.h"
 #include "platform/testing.h"
 #include "plugin/QuornelUSJ/QuornelUSJ.h"
 #include "plugin/framework/scripted_presenter.h"
@@ -18,28 +19,15 @@
 
 namespace {
 
+using quornel::testing::ReadFile;
+using quornel::testing::Utf16Bytes;
+
 namespace fs = std::filesystem;
 using quornel::vcl::ScriptedPresenter;
 using S = ScriptedPresenter;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string Utf16LE(std::u16string_view text) {
-  std::string bytes;
-  for (const char16_t u : text) {
-    bytes.push_back(static_cast<char>(u & 0xFF));
-    bytes.push_back(static_cast<char>(u >> 8));
-  }
-  return bytes;
-}
-
 std::string TableFile(std::u16string_view entriesWithBreaks) {
-  return "\xFF\xFE" + Utf16LE(entriesWithBreaks);
+  return "\xFF\xFE" + Utf16Bytes(entriesWithBreaks);
 }
 
 class Filter9 : public ::testing::Test {
@@ -101,7 +89,7 @@ TEST_F(Filter9, RemembersKindsZeroAndOneAndWritesThemFrontFirst) {
   EXPECT_EQ(Run(u"\u2665\u301C"), u"\u2665\uFF5E");
   EXPECT_EQ(Dialogs().size(), 2u);
   Finish();
-  EXPECT_EQ(Read(Table()), TableFile(u"\u301C\uFF5E\r\n\u2665\u2665\r\n"))
+  EXPECT_EQ(ReadFile(Table()), TableFile(u"\u301C\uFF5E\r\n\u2665\u2665\r\n"))
       << "the last hit moved the wave dash to the front";
 }
 
@@ -120,7 +108,7 @@ TEST_F(Filter9, AnEmptyAnswerRemovesTheUnitFromNowOn) {
   EXPECT_EQ(Run(u"a\u2665b\u2665"), u"ab");
   EXPECT_EQ(Dialogs().size(), 1u);
   Finish();
-  EXPECT_EQ(Read(Table()), TableFile(u"\u2665\r\n"));
+  EXPECT_EQ(ReadFile(Table()), TableFile(u"\u2665\r\n"));
 }
 
 TEST_F(Filter9, AFittedUnitIsProposedAndEachSurrogateHalfAskedAlone) {
@@ -153,7 +141,7 @@ TEST_F(Filter9, AHitBehindTheFrontRewritesTheFile) {
   Init({});
   EXPECT_EQ(Run(u"\u2665"), u"<3");
   Finish();
-  EXPECT_EQ(Read(Table()), TableFile(u"\u2665<3\r\n\u301C\uFF5E\r\n\r\nlast\r\n"));
+  EXPECT_EQ(ReadFile(Table()), TableFile(u"\u2665<3\r\n\u301C\uFF5E\r\n\r\nlast\r\n"));
 }
 
 TEST_F(Filter9, OnlyFrontHitsLeaveTheFileAlone) {
@@ -163,7 +151,7 @@ TEST_F(Filter9, OnlyFrontHitsLeaveTheFileAlone) {
   Init({});
   EXPECT_EQ(Run(u"\u301C\u301C"), u"XX");
   Finish();
-  EXPECT_EQ(Read(Table()), bytes);
+  EXPECT_EQ(ReadFile(Table()), bytes);
   EXPECT_EQ(fs::last_write_time(Table()), before);
 }
 
@@ -173,7 +161,7 @@ TEST_F(Filter9, AnAnsiTableIsSavedBackAsUtf16) {
   Init({S::Type(u"*"), S::PressEnter()});
   EXPECT_EQ(Run(u"\u2665"), u"*");
   Finish();
-  EXPECT_EQ(Read(Table()), TableFile(u"\u2665*\r\n\u30FBA\r\n\uFF61\r\n"));
+  EXPECT_EQ(ReadFile(Table()), TableFile(u"\u2665*\r\n\u30FBA\r\n\uFF61\r\n"));
 }
 
 TEST_F(Filter9, TheDialogIsCentredOnTheHostWindow) {

@@ -5,33 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "plugin/replacement_table.h"
 
 namespace {
+
+using quornel::testing::Utf16Bytes;
 
 using quornel::plugin::DecodeTableFile;
 using quornel::plugin::EncodeTableFile;
 using quornel::plugin::ReplacementTable;
 using quornel::plugin::TablePathFor;
 using Lines = std::vector<std::u16string>;
-
-std::string Utf16LE(std::u16string_view text) {
-  std::string bytes;
-  for (const char16_t u : text) {
-    bytes.push_back(static_cast<char>(u & 0xFF));
-    bytes.push_back(static_cast<char>(u >> 8));
-  }
-  return bytes;
-}
-
-std::string Utf16BE(std::u16string_view text) {
-  std::string bytes;
-  for (const char16_t u : text) {
-    bytes.push_back(static_cast<char>(u >> 8));
-    bytes.push_back(static_cast<char>(u & 0xFF));
-  }
-  return bytes;
-}
 
 TEST(TableFile, DecodesEachEncodingAndCutsLines) {
   struct Row {
@@ -40,19 +25,19 @@ TEST(TableFile, DecodesEachEncodingAndCutsLines) {
     const char* why;
   };
   const Row rows[] = {
-      {"\xFF\xFE" + Utf16LE(u"\u301C\uFF5E\r\n\u2212-\r\n"), {u"\u301C\uFF5E", u"\u2212-"}, "UTF-16LE"},
-      {"\xFE\xFF" + Utf16BE(u"\u301C\uFF5E\r\n"), {u"\u301C\uFF5E"}, "UTF-16BE"},
+      {"\xFF\xFE" + Utf16Bytes(u"\u301C\uFF5E\r\n\u2212-\r\n"), {u"\u301C\uFF5E", u"\u2212-"}, "UTF-16LE"},
+      {"\xFE\xFF" + Utf16Bytes(u"\u301C\uFF5E\r\n", true), {u"\u301C\uFF5E"}, "UTF-16BE"},
       {"\xEF\xBB\xBF\xE3\x80\x9C\xEF\xBD\x9E\n", {u"\u301C\uFF5E"}, "UTF-8"},
       {"\x81\x60\x81\x60\r\n", {u"\uFF5E\uFF5E"}, "no mark: the ANSI code page (932)"},
-      {"\xFF\xFE" + Utf16LE(u"a\r\rb\nc\r\nd"), {u"a", u"", u"b", u"c", u"d"},
+      {"\xFF\xFE" + Utf16Bytes(u"a\r\rb\nc\r\nd"), {u"a", u"", u"b", u"c", u"d"},
        "lone CR, lone LF, CR LF; the last line needs no break"},
-      {"\xFF\xFE" + Utf16LE(u"\r\n\r\nx  \r\n"), {u"", u"", u"x  "},
+      {"\xFF\xFE" + Utf16Bytes(u"\r\n\r\nx  \r\n"), {u"", u"", u"x  "},
        "empty lines are entries; spaces are kept"},
-      {"\xFF\xFE" + Utf16LE(u"ab\r\ncd") + std::string("\0\0", 2) + Utf16LE(u"ef\r\n"), {u"ab", u"cd"},
+      {"\xFF\xFE" + Utf16Bytes(u"ab\r\ncd") + std::string("\0\0", 2) + Utf16Bytes(u"ef\r\n"), {u"ab", u"cd"},
        "a zero unit ends the text"},
       {"\xFF\xFE", {}, "only the mark"},
       {"", {}, "empty file"},
-      {"\xFF\xFE" + Utf16LE(u"x\r\n") + "\x41", {u"x"}, "an odd last byte is no unit"},
+      {"\xFF\xFE" + Utf16Bytes(u"x\r\n") + "\x41", {u"x"}, "an odd last byte is no unit"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(DecodeTableFile(row.bytes, 932), row.expected) << row.why;
@@ -62,7 +47,7 @@ TEST(TableFile, DecodesEachEncodingAndCutsLines) {
 TEST(TableFile, EncodesUtf16LEWithMarkAndCrLfAfterEveryEntry) {
   EXPECT_EQ(EncodeTableFile({}), "\xFF\xFE");
   EXPECT_EQ(EncodeTableFile({u"\u301C", u"", u"\xD83D\xD83D"}),
-            "\xFF\xFE" + Utf16LE(u"\u301C\r\n\r\n\xD83D\xD83D\r\n"));
+            "\xFF\xFE" + Utf16Bytes(u"\u301C\r\n\r\n\xD83D\xD83D\r\n"));
   const Lines lines = {u"\u301C\uFF5E", u"", u"\u2212", u"\u2014 x "};
   EXPECT_EQ(DecodeTableFile(EncodeTableFile(lines), 1252), lines);
 }
